@@ -1,0 +1,44 @@
+// List-box helpers: reading past the end, sorted insertion, file names.
+#include "app/ListHelpers.h"
+
+#include <QListWidget>
+
+namespace corvane {
+
+QString EntryText(const QListWidget& list, int index) {
+    if (index < 0 || index >= list.count()) {
+        return {};
+    }
+    return list.item(index)->text();
+}
+
+QStringList Entries(const QListWidget& list) {
+    QStringList entries;
+    entries.reserve(list.count());
+    for (int i = 0; i < list.count(); ++i) {
+        entries << list.item(i)->text();
+    }
+    return entries;
+}
+
+void InsertSorted(QListWidget& list, const QString& text) {
+    int low = 0;
+    int high = list.count();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (QString::compare(list.item(middle)->text(), text, Qt::CaseInsensitive) <= 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    list.insertItem(low, text);
+}
+
+QString FileNameOf(const QString& path) {
+    const qsizetype separator =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return path.mid(separator + 1);
+}
+
+} // namespace corvane

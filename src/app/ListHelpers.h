@@ -1,0 +1,24 @@
+// Reading and filling list boxes the way the handlers expect.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QListWidget;
+
+namespace corvane {
+
+// The text of the entry at the index; the empty text past the end (and before the start).
+QString EntryText(const QListWidget& list, int index);
+
+// All entries, in list order.
+QStringList Entries(const QListWidget& list);
+
+// Inserts the text at its place in a list kept sorted without regard to case, after any entries
+// that compare equal to it.
+void InsertSorted(QListWidget& list, const QString& text);
+
+// The file name of a path: the text after its last separator (\ or /), or the whole text.
+QString FileNameOf(const QString& path);
+
+} // namespace corvane

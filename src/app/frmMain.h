@@ -1,0 +1,142 @@
+// The main window: every control of the program's one entry point, its start-up and shut-down,
+// the status line, the busy cursor and the error notice.
+#pragma once
+
+#include "app/Services.h"
+#include "app/SharedState.h"
+#include "app/StatusLine.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace corvane {
+
+class frmMain final : public QWidget {
+public:
+    frmMain(QString appDir, Services services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: fills the lists and boxes from the files in AppDir. Runs once, before show().
+    void Form_Load();
+    // Shut-down: writes every list, text and history back to AppDir. Runs once.
+    void Form_Unload();
+
+    // --- Shared state, status line, busy cursor, errors. ---
+    SharedState& State() { return m_state; }
+    const QString& AppDir() const { return m_state.AppDir; }
+    Services& Platform() { return m_services; }
+
+    // Colour first, then text.
+    void SetStatus(StatusColour colour, const QString& text);
+    void SetIdleStatus() { SetStatus(StatusColour::Idle, kIdleStatus); }
+    StatusColour CurrentStatusColour() const { return m_statusColour; }
+
+    // The one busy test every guarded handler makes first.
+    bool IsBusy() const;
+    void SetBusy(bool busy);
+
+    // Reports a failed file operation: 52 shows the unreachable-server notice naming
+    // CurrentServer and raises ServerUnreachable, 76 says the path was not found, others pass.
+    void HandleFileError(int error);
+
+    // Add the current text of the deploy-path or command box to its history, unless it is there.
+    void RememberDeployPath();
+    void RememberCommand();
+
+    // The message box of the program's conventions, through Dialogs.
+    int MsgBox(const QString& text, int style = 0);
+
+    // Ends the program: saves once, closes every window, ends the process at once.
+    void cmdExit_Click();
+
+    // --- Controls, named as the handlers refer to them. ---
+    QGroupBox* fraComputerList;
+    QListWidget* lstComputers;
+    QPushButton* cmdAdd;
+    QPushButton* cmdRemove;
+    QPushButton* cmdClear;
+    QPushButton* cmdValidate;
+    QPushButton* cmdImport;
+    QPushButton* cmdExport;
+    QPushButton* cmdUpSel;
+    QPushButton* cmdUpAll;
+
+    QGroupBox* fraScheduledJobs;
+    QPlainTextEdit* rtbScheduledJobs;
+
+    QGroupBox* fraDeploy;
+    QLabel* lblFilesToDeploy;
+    QPushButton* cmdAddDeployables;
+    QPushButton* cmdRemoveDeployables;
+    QPushButton* cmdClearDeploy;
+    QListWidget* lstDeployables2;
+    QListWidget* lstDeployables;
+    QLabel* lblDeployPath;
+    QComboBox* cboDeployPath;
+    QPushButton* cmdDeploySelected;
+    QPushButton* cmdDeployAll;
+    QPushButton* cmdConfirmSel;
+    QPushButton* cmdConfirmAll;
+
+    QGroupBox* fraSchedule;
+    QLabel* lblTime;
+    QLineEdit* txtHour;
+    QLabel* lblColon;
+    QLineEdit* txtMinutes;
+    QComboBox* cboAMPM;
+    QGroupBox* fraThisOccurs;
+    QRadioButton* optToday;
+    QRadioButton* optEvery;
+    QRadioButton* optNext;
+    QGroupBox* fraDays;
+    QListWidget* lstDays;
+    QLabel* lblCommand;
+    QComboBox* cboRun;
+    QPushButton* cmdRunSingle;
+    QPushButton* cmdRunSchedule;
+
+    QGroupBox* fraRemove;
+    QLabel* lblJobID;
+    QLineEdit* txtJobID;
+    QPushButton* cmdRemoveSchedule;
+
+    QGroupBox* fraStatus;
+    QLabel* lblStatus;
+
+    QLabel* imgLogo;
+    QPushButton* cmdManual;
+    QPushButton* cmdAbout;
+    QPushButton* cmdExit;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildComputerList();
+    void BuildScheduledJobs();
+    void BuildDeploy();
+    void BuildSchedule();
+    void BuildRemove();
+    void BuildStatus();
+    void BuildWindowButtons();
+    void ConnectHandlers();
+
+    void LoadComputerList(QStringList& notes);
+    void LoadDeployList(QStringList& notes);
+    void LoadBoxes();
+
+    SharedState m_state;
+    Services m_services;
+    StatusColour m_statusColour = StatusColour::Idle;
+    bool m_ending = false;
+};
+
+} // namespace corvane

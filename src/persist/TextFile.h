@@ -1,0 +1,20 @@
+// Whole text files between the FileSystem's bytes and the program's strings.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <QString>
+
+namespace corvane {
+
+// A path or a text in the bytes the file system expects (UTF-8 on Linux, the ANSI code page on
+// Windows), and back.
+std::string ToNative(const QString& text);
+QString FromNative(const std::string& bytes);
+
+// Reads the whole file; on failure the text is empty.
+FileResult ReadText(FileSystem& fs, const QString& path, QString& text);
+// Replaces the file with the text as a whole, atomically.
+FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text);
+
+} // namespace corvane

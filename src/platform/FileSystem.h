@@ -1,0 +1,59 @@
+// The file operations Corvane needs, with failures reported in the program's file-error numbers.
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+// The program's file-error numbers. Callers act on 52, 53 and 76; the rest are reported as they
+// come, with the system's own reason text.
+enum FileError : int {
+    kFileOk = 0,
+    kBadFileName = 52, // unusable name, or a server or share that cannot be reached
+    kFileNotFound = 53,
+    kDiskFull = 61,
+    kPermissionDenied = 70,
+    kPathFileAccess = 75, // any other failure
+    kPathNotFound = 76,
+};
+
+struct FileResult {
+    int error = kFileOk;
+    std::string reason; // the system's explanation, for messages; empty on success
+
+    bool ok() const { return error == kFileOk; }
+};
+
+// Outcome of a directory search: the name found (empty when nothing matched) or an error.
+struct SearchResult {
+    FileResult result;
+    std::string name;
+};
+
+// Paths are full paths in the platform's own spelling; on POSIX a UNC path of the form
+// \\SERVER\SHARE\rest is resolved through the lab network. Text is passed as raw bytes (UTF-8 on
+// Linux, the ANSI code page on Windows); the implementations never interpret it.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The directory search. Without the directory attribute only plain files match; with it,
+    // directories match as well as files. A path ending in a separator names the folder itself.
+    virtual SearchResult Search(const std::string& path, bool withDirectories) = 0;
+
+    virtual FileResult CreateDirectory(const std::string& path) = 0;
+    // Copies a file, replacing the target.
+    virtual FileResult CopyFile(const std::string& from, const std::string& to) = 0;
+    // Deleting a file that does not exist is error 53.
+    virtual FileResult DeleteFile(const std::string& path) = 0;
+    // Creates the file empty, truncating one that exists.
+    virtual FileResult CreateEmptyFile(const std::string& path) = 0;
+    // Opens for appending (creating it if missing), writes the line and CR LF, closes.
+    virtual FileResult AppendLine(const std::string& path, const std::string& line) = 0;
+    virtual FileResult ReadTextFile(const std::string& path, std::string& contents) = 0;
+    // Writes the contents to a temporary file beside the target, flushes it to disk and renames it
+    // over the target, so that a failure or a crash at any point leaves the old file whole.
+    virtual FileResult ReplaceFile(const std::string& path, const std::string& contents) = 0;
+};
+
+} // namespace corvane

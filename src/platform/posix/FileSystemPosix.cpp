@@ -1,0 +1,283 @@
+// FileSystem on POSIX: local paths through the system calls, errors in the program's numbering.
+#include "platform/NativeFileSystem.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+FileResult FromErrno(int err, int notFound = kFileNotFound) {
+    FileResult r;
+    switch (err) {
+    case ENOENT:
+        r.error = notFound;
+        break;
+    case ENOTDIR:
+        r.error = kPathNotFound;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        r.error = kPermissionDenied;
+        break;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        r.error = kDiskFull;
+        break;
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ:
+        r.error = kBadFileName;
+        break;
+    default:
+        r.error = kPathFileAccess;
+        break;
+    }
+    r.reason = std::strerror(err);
+    return r;
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    // Closes now, so that a failure of the close itself (a late write error) is seen.
+    int close() {
+        const int rc = ::close(m_fd);
+        m_fd = -1;
+        return rc;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string BaseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool HasNul(const std::string& path) {
+    return path.find('\0') != std::string::npos;
+}
+
+FileResult BadName() {
+    return {kBadFileName, "Bad file name"};
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    SearchResult Search(const std::string& path, bool withDirectories) override {
+        if (HasNul(path) || path.find_first_of("*?") != std::string::npos) {
+            return {BadName(), {}};
+        }
+        const bool namesFolder = !path.empty() && path.back() == '/';
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            if (errno == ENOENT || errno == ENOTDIR) {
+                return {};
+            }
+            return {FromErrno(errno), {}};
+        }
+        if (S_ISDIR(st.st_mode)) {
+            if (!withDirectories) {
+                return {};
+            }
+            return {{}, namesFolder ? std::string(".") : BaseName(path)};
+        }
+        if (namesFolder) {
+            return {};
+        }
+        return {{}, BaseName(path)};
+    }
+
+    FileResult CreateDirectory(const std::string& path) override {
+        if (HasNul(path)) {
+            return BadName();
+        }
+        if (::mkdir(path.c_str(), 0777) != 0) {
+            return errno == EEXIST ? FileResult{kPathFileAccess, std::strerror(EEXIST)}
+                                   : FromErrno(errno, kPathNotFound);
+        }
+        return {};
+    }
+
+    FileResult CopyFile(const std::string& from, const std::string& to) override {
+        if (HasNul(from) || HasNul(to)) {
+            return BadName();
+        }
+        Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        if (in.get() < 0) {
+            return FromErrno(errno);
+        }
+        struct stat st {};
+        if (::fstat(in.get(), &st) != 0) {
+            return FromErrno(errno);
+        }
+        if (S_ISDIR(st.st_mode)) {
+            return {kPermissionDenied, std::strerror(EISDIR)};
+        }
+        Descriptor out(
+            ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777));
+        if (out.get() < 0) {
+            return FromErrno(errno, kPathNotFound);
+        }
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                return FromErrno(errno);
+            }
+            if (n == 0) {
+                break;
+            }
+            if (!WriteAll(out.get(), buffer, static_cast<size_t>(n))) {
+                return FromErrno(errno);
+            }
+        }
+        if (out.close() != 0) {
+            return FromErrno(errno);
+        }
+        return {};
+    }
+
+    FileResult DeleteFile(const std::string& path) override {
+        if (HasNul(path)) {
+            return BadName();
+        }
+        if (::unlink(path.c_str()) != 0) {
+            return FromErrno(errno);
+        }
+        return {};
+    }
+
+    FileResult CreateEmptyFile(const std::string& path) override {
+        if (HasNul(path)) {
+            return BadName();
+        }
+        Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (fd.get() < 0) {
+            return FromErrno(errno, kPathNotFound);
+        }
+        return fd.close() == 0 ? FileResult{} : FromErrno(errno);
+    }
+
+    FileResult AppendLine(const std::string& path, const std::string& line) override {
+        if (HasNul(path)) {
+            return BadName();
+        }
+        Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+        if (fd.get() < 0) {
+            return FromErrno(errno, kPathNotFound);
+        }
+        const std::string text = line + "\r\n";
+        if (!WriteAll(fd.get(), text.data(), text.size())) {
+            return FromErrno(errno);
+        }
+        return fd.close() == 0 ? FileResult{} : FromErrno(errno);
+    }
+
+    FileResult ReadTextFile(const std::string& path, std::string& contents) override {
+        contents.clear();
+        if (HasNul(path)) {
+            return BadName();
+        }
+        Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.get() < 0) {
+            return FromErrno(errno);
+        }
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                const FileResult r = FromErrno(errno);
+                contents.clear();
+                return r;
+            }
+            if (n == 0) {
+                return {};
+            }
+            contents.append(buffer, static_cast<size_t>(n));
+        }
+    }
+
+    FileResult ReplaceFile(const std::string& path, const std::string& contents) override {
+        if (HasNul(path)) {
+            return BadName();
+        }
+        std::string temp = DirName(path) + "/." + BaseName(path) + ".XXXXXX";
+        const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (raw < 0) {
+            return FromErrno(errno, kPathNotFound);
+        }
+        Descriptor fd(raw);
+        auto fail = [&temp](int err) {
+            ::unlink(temp.c_str());
+            return FromErrno(err);
+        };
+        // Keep the permissions the old file had; a new file gets the usual ones.
+        struct stat st {};
+        const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
+        if (::fchmod(fd.get(), mode) != 0 ||
+            !WriteAll(fd.get(), contents.data(), contents.size()) || ::fsync(fd.get()) != 0) {
+            return fail(errno);
+        }
+        if (fd.close() != 0) {
+            return fail(errno);
+        }
+        if (::rename(temp.c_str(), path.c_str()) != 0) {
+            return fail(errno);
+        }
+        return {};
+    }
+};
+
+} // namespace
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+    return std::make_unique<PosixFileSystem>();
+}
+
+} // namespace corvane
