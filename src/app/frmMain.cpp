@@ -154,23 +154,24 @@ void frmMain::BuildSchedule() {
     cboAMPM->setEditText(QStringLiteral("PM"));
 
     fraThisOccurs = MakeFrame(f, "fraThisOccurs", QStringLiteral("This Occurs:"),
-                              TwipsRect(120, 735, 1335, 1365));
+                              TwipsRect(120, 735, 1155, 1365));
     auto option = [this](const char* name, const QString& caption, int top) {
         auto* button = new QRadioButton(caption, fraThisOccurs);
         button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(TwipsRect(120, top, 1140, 285));
+        button->setGeometry(TwipsRect(105, top, 990, 285));
         return button;
     };
     optToday = option("optToday", QStringLiteral("Today"), 300);
     optEvery = option("optEvery", QStringLiteral("Every"), 660);
     optNext = option("optNext", QStringLiteral("Next"), 1020);
 
-    fraDays = MakeFrame(f, "fraDays", QStringLiteral("Days:"), TwipsRect(1560, 735, 1335, 1365));
+    fraDays = MakeFrame(f, "fraDays", QStringLiteral("Days:"), TwipsRect(1365, 735, 1530, 1365));
     lstDays = MakeList(fraDays, "lstDays", fraDays->title(),
                        QStringLiteral("Select the day(s) job should be scheduled on. Note, you can "
                                       "select multiple days by holding down the \"Ctrl\" key."),
-                       TwipsRect(90, 270, 1155, 1020));
+                       TwipsRect(90, 270, 1350, 1020));
     lstDays->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstDays->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstDays->addItems({QStringLiteral("Monday"), QStringLiteral("Tuesday"),
                        QStringLiteral("Wednesday"), QStringLiteral("Thursday"),
                        QStringLiteral("Friday"), QStringLiteral("Saturday"),

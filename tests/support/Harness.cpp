@@ -1,0 +1,57 @@
+// The temporary AppDir and the main window built in it.
+#include "Harness.h"
+
+#include "platform/NativeFileSystem.h"
+
+#include <QFile>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace corvane::test {
+
+TempDir::TempDir() : m_path(m_dir.path() + QLatin1Char('/')) {
+    EXPECT_TRUE(m_dir.isValid());
+}
+
+void TempDir::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string TempDir::Read(const std::string& name) const {
+    std::ifstream in(file(name), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool TempDir::Exists(const std::string& name) const {
+    return QFile::exists(QString::fromStdString(file(name)));
+}
+
+MainHarness::MainHarness() : nativeFiles(MakeNativeFileSystem()) {}
+
+MainHarness::~MainHarness() = default;
+
+frmMain& MainHarness::Start(FileSystem* files) {
+    Services services{dialogs, files != nullptr ? *files : *nativeFiles, nullptr, windowing,
+                      clock};
+    services.endProcess = [this](int status) {
+        ++endCalls;
+        endStatus = status;
+    };
+    window = std::make_unique<frmMain>(dir.path(), services);
+    window->Form_Load();
+    return *window;
+}
+
+std::string CrLf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+} // namespace corvane::test

@@ -1,0 +1,65 @@
+// Builds the real main window in its own temporary AppDir with scripted and recording services.
+#pragma once
+
+#include "ScriptedDialogs.h"
+
+#include "app/frmMain.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/Windowing.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+namespace corvane::test {
+
+// A fresh folder that disappears with the test.
+class TempDir {
+public:
+    TempDir();
+    // The folder with one separator at the end, as AppDir is.
+    QString path() const { return m_path; }
+    std::string file(const std::string& name) const { return m_path.toStdString() + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+class FixedClock final : public Clock {
+public:
+    std::chrono::system_clock::time_point now{std::chrono::seconds(1'800'000'000)};
+    std::chrono::system_clock::time_point Now() const override { return now; }
+};
+
+class RecordingWindowing final : public Windowing {
+public:
+    int broughtToFront = 0;
+    void BringToFront(QWidget&) override { ++broughtToFront; }
+};
+
+struct MainHarness {
+    MainHarness();
+    ~MainHarness();
+
+    // Builds the window over the given file system (the real one when null) and runs Form_Load.
+    frmMain& Start(FileSystem* files = nullptr);
+
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<FileSystem> nativeFiles;
+    RecordingWindowing windowing;
+    FixedClock clock;
+    int endCalls = 0;
+    int endStatus = -1;
+    std::unique_ptr<frmMain> window;
+};
+
+// Joins lines, each ended with CR LF, the way the program writes its files.
+std::string CrLf(std::initializer_list<std::string> lines);
+
+} // namespace corvane::test

@@ -1,0 +1,94 @@
+// Scripted answers and the record of every box and window the program showed.
+#include "ScriptedDialogs.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace corvane::test {
+
+std::vector<Shown> ScriptedDialogs::MessageBoxes() const {
+    std::vector<Shown> boxes;
+    for (const Shown& s : m_shown) {
+        if (s.kind == Shown::MessageBox) {
+            boxes.push_back(s);
+        }
+    }
+    return boxes;
+}
+
+int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title) {
+    m_shown.push_back({Shown::MessageBox, text, title, style, {}});
+    if (m_boxHook) {
+        m_boxHook(m_shown.back());
+    }
+    const bool question = (style & 0x0F) == MsgStyle::YesNo;
+    if (m_answers.empty()) {
+        if (question) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return MsgAnswer::No;
+        }
+        return MsgAnswer::Ok;
+    }
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::GetOpenFileName(const QString& title,
+                                                        const QString& filter) {
+    m_shown.push_back({Shown::OpenFile, {}, title, 0, {}});
+    m_filters << filter;
+    if (m_files.empty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return std::nullopt;
+    }
+    auto answer = m_files.front();
+    m_files.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::GetSaveFileName(const QString& title,
+                                                        const QString& filter) {
+    m_shown.push_back({Shown::SaveFile, {}, title, 0, {}});
+    m_filters << filter;
+    if (m_files.empty()) {
+        ADD_FAILURE() << "unexpected save dialog";
+        return std::nullopt;
+    }
+    auto answer = m_files.front();
+    m_files.pop_front();
+    return answer;
+}
+
+QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString& filter) {
+    m_shown.push_back({Shown::OpenFiles, {}, title, 0, {}});
+    m_filters << filter;
+    if (m_fileLists.empty()) {
+        ADD_FAILURE() << "unexpected multi-select dialog";
+        return {};
+    }
+    QStringList answer = m_fileLists.front();
+    m_fileLists.pop_front();
+    return answer;
+}
+
+void ScriptedDialogs::ShowModal(QDialog& window) {
+    QStringList labels;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) {
+            labels << label->text();
+        }
+    }
+    m_shown.push_back(
+        {Shown::Window, labels.join(QLatin1Char('\n')), window.windowTitle(), 0, window.objectName()});
+    // Shown (not exec'd) so that geometry and contents are real while the action runs.
+    window.show();
+    if (!m_windowActions.empty()) {
+        WindowAction action = std::move(m_windowActions.front());
+        m_windowActions.pop_front();
+        action(window);
+    }
+    window.hide();
+}
+
+} // namespace corvane::test

@@ -1,0 +1,15 @@
+// Runs the tests inside one QApplication on the offscreen platform, laid out as the program is.
+#include "app/Look.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    // Death tests start the test binary afresh instead of forking a process with Qt's threads.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QApplication app(argc, argv);
+    corvane::ApplyProgramLook(app);
+    return RUN_ALL_TESTS();
+}
