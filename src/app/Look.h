@@ -1,4 +1,5 @@
-// The program's look: one style and font everywhere, so the window's arrangement holds on any desktop.
+// The program's look: one style and font everywhere, so the window's arrangement holds on any
+// desktop.
 #pragma once
 
 class QApplication;

@@ -99,15 +99,15 @@ void frmMain::BuildDeploy() {
     lstDeployables = MakeList(f, "lstDeployables", listTip, listTip, lstDeployables2->geometry());
     lstDeployables->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstDeployables->hide();
-    cmdAddDeployables = MakeButton(f, "cmdAddDeployables", QStringLiteral("Add File(s)"),
-                                   QStringLiteral("Add files to deploy list"),
-                                   TwipsRect(3840, 540, 1455, 375));
+    cmdAddDeployables =
+        MakeButton(f, "cmdAddDeployables", QStringLiteral("Add File(s)"),
+                   QStringLiteral("Add files to deploy list"), TwipsRect(3840, 540, 1455, 375));
     cmdRemoveDeployables = MakeButton(f, "cmdRemoveDeployables", QStringLiteral("Remove File(s)"),
                                       QStringLiteral("Remove selected file(s) from deploy list"),
                                       TwipsRect(3840, 990, 1455, 375));
-    cmdClearDeploy = MakeButton(f, "cmdClearDeploy", QStringLiteral("Clear List"),
-                                QStringLiteral("Clears the file deploy list"),
-                                TwipsRect(3840, 1440, 1455, 375));
+    cmdClearDeploy =
+        MakeButton(f, "cmdClearDeploy", QStringLiteral("Clear List"),
+                   QStringLiteral("Clears the file deploy list"), TwipsRect(3840, 1440, 1455, 375));
     lblDeployPath = MakeLabel(f, "lblDeployPath", QStringLiteral("Path to deploy to on server(s):"),
                               TwipsRect(120, 2490, 5175, 255));
     cboDeployPath = MakeComboBox(
@@ -192,10 +192,10 @@ void frmMain::BuildSchedule() {
                               QStringLiteral("Schedule job on the selected computer on the "
                                              "computer list."),
                               TwipsRect(120, 2910, 2775, 375));
-    cmdRunSchedule = MakeButton(
-        f, "cmdRunSchedule", QStringLiteral("Schedule All"),
-        QStringLiteral("Schedule job on all of the computers on the computer list."),
-        TwipsRect(120, 3390, 2775, 375));
+    cmdRunSchedule =
+        MakeButton(f, "cmdRunSchedule", QStringLiteral("Schedule All"),
+                   QStringLiteral("Schedule job on all of the computers on the computer list."),
+                   TwipsRect(120, 3390, 2775, 375));
 }
 
 void frmMain::BuildRemove() {
@@ -207,8 +207,8 @@ void frmMain::BuildRemove() {
                            QStringLiteral("Job ID to be removed from selected computer."),
                            TwipsRect(930, 300, 735, 330));
     lblJobID->setBuddy(txtJobID);
-    cmdRemoveSchedule = new WrapButton(QStringLiteral("Remove Selected Computer's Scheduled Job"),
-                                       fraRemove);
+    cmdRemoveSchedule =
+        new WrapButton(QStringLiteral("Remove Selected Computer's Scheduled Job"), fraRemove);
     cmdRemoveSchedule->setObjectName(QStringLiteral("cmdRemoveSchedule"));
     cmdRemoveSchedule->setToolTip(
         QStringLiteral("Remove the Job ID number on the left for the selected computer."));
@@ -238,9 +238,9 @@ void frmMain::BuildWindowButtons() {
     imgLogo->setPixmap(LogoPixmap());
     imgLogo->setAccessibleName(QStringLiteral("Corvane"));
     imgLogo->setGeometry(Twips(8640) + (Twips(3015) - 168) / 2, Twips(6930), 168, 48);
-    cmdManual = MakeButton(this, "cmdManual", QStringLiteral("Manual"),
-                           QStringLiteral("Need help? Read the manual."),
-                           TwipsRect(8880, 7680, 735, 375));
+    cmdManual =
+        MakeButton(this, "cmdManual", QStringLiteral("Manual"),
+                   QStringLiteral("Need help? Read the manual."), TwipsRect(8880, 7680, 735, 375));
     cmdAbout = MakeButton(this, "cmdAbout", QStringLiteral("About"),
                           QStringLiteral("About Corvane."), TwipsRect(9840, 7680, 735, 375));
     cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit"),

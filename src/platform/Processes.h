@@ -1,4 +1,5 @@
-// Starting command lines and following them to their end; no Qt here, so every backend builds alone.
+// Starting command lines and following them to their end; no Qt here, so every backend builds
+// alone.
 #pragma once
 
 #include <memory>
@@ -27,7 +28,7 @@ public:
 
 struct LaunchResult {
     std::unique_ptr<RunningCommand> command; // null when nothing could be started
-    std::string error;                        // why, when command is null
+    std::string error;                       // why, when command is null
 };
 
 class Processes {

@@ -20,13 +20,12 @@ TEST_P(AppDirFromFolderTest, EndsInOneSeparator) {
               QString::fromLatin1(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, AppDirFromFolderTest,
-                         ::testing::Values(AppDirCase{"C:\\", '\\', "C:\\"},
-                                           AppDirCase{"C:\\Tools\\Corvane", '\\',
-                                                      "C:\\Tools\\Corvane\\"},
-                                           AppDirCase{"\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
-                                           AppDirCase{"/", '/', "/"},
-                                           AppDirCase{"/opt/corvane", '/', "/opt/corvane/"}));
+INSTANTIATE_TEST_SUITE_P(
+    Folders, AppDirFromFolderTest,
+    ::testing::Values(AppDirCase{"C:\\", '\\', "C:\\"},
+                      AppDirCase{"C:\\Tools\\Corvane", '\\', "C:\\Tools\\Corvane\\"},
+                      AppDirCase{"\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
+                      AppDirCase{"/", '/', "/"}, AppDirCase{"/opt/corvane", '/', "/opt/corvane/"}));
 
 TEST(AppDirOfExecutableTest, IsTheTestProgramsFolderWithOneSeparator) {
     const QString appDir = AppDirOfExecutable();

@@ -1,4 +1,5 @@
-// The file-error routine: the unreachable-server notice for 52, a message for 76, silence otherwise.
+// The file-error routine: the unreachable-server notice for 52, a message for 76, silence
+// otherwise.
 #include "Harness.h"
 
 #include "app/frmMsg.h"

@@ -77,8 +77,7 @@ TEST_F(StartupShutdownTest, RoundTripKeepsEveryListTextAndHistory) {
                                 "", "", ""}));
     frmMain& w = h.Start();
 
-    EXPECT_EQ(Items(*w.lstComputers),
-              (QStringList{"Alpha", "SRV01", "srv02", "WEB,01"}));
+    EXPECT_EQ(Items(*w.lstComputers), (QStringList{"Alpha", "SRV01", "srv02", "WEB,01"}));
     EXPECT_EQ(Items(*w.lstDeployables),
               (QStringList{"C:\\a\\one.exe", "two.cmd", "C:\\x,y\\three.dll"}));
     EXPECT_EQ(Items(*w.lstDeployables2), (QStringList{"one.exe", "two.cmd", "three.dll"}));
@@ -192,8 +191,7 @@ TEST_F(StartupShutdownTest, RememberingAtShutDownIsCaseSensitiveAndSkipsEmptyTex
     w.cboDeployPath->setEditText(QStringLiteral("C:\\Temp"));
     w.cboRun->setEditText(QString());
     w.cmdExit_Click();
-    EXPECT_EQ(h.dir.Read("sp.top"),
-              CrLf({"c:\\temp", "C:\\Temp", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(h.dir.Read("sp.top"), CrLf({"c:\\temp", "C:\\Temp", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(h.dir.Read("sa.top"), CrLf({"", "", "", "", "", "", "", "", "", ""}));
 }
 
@@ -208,8 +206,9 @@ TEST_F(StartupShutdownTest, AFailedSaveIsSaidLeavesTheOldFilesAndStillEnds) {
 
     w.cmdExit_Click();
     EXPECT_EQ(h.endCalls, 1);
-    ASSERT_EQ(h.dialogs.MessageBoxes().size(), 1u);
-    const Shown& box = h.dialogs.MessageBoxes()[0];
+    const auto boxes = h.dialogs.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    const Shown& box = boxes[0];
     EXPECT_EQ(box.style, MsgStyle::Exclamation);
     for (const char* name :
          {"computerlist.txt", "srvpath.top", "schedapp.top", "sp.top", "sa.top"}) {

@@ -35,8 +35,7 @@ MainHarness::MainHarness() : nativeFiles(MakeNativeFileSystem()) {}
 MainHarness::~MainHarness() = default;
 
 frmMain& MainHarness::Start(FileSystem* files) {
-    Services services{dialogs, files != nullptr ? *files : *nativeFiles, nullptr, windowing,
-                      clock};
+    Services services{dialogs, files != nullptr ? *files : *nativeFiles, nullptr, windowing, clock};
     services.endProcess = [this](int status) {
         ++endCalls;
         endStatus = status;

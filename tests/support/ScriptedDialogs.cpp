@@ -79,8 +79,8 @@ void ScriptedDialogs::ShowModal(QDialog& window) {
             labels << label->text();
         }
     }
-    m_shown.push_back(
-        {Shown::Window, labels.join(QLatin1Char('\n')), window.windowTitle(), 0, window.objectName()});
+    m_shown.push_back({Shown::Window, labels.join(QLatin1Char('\n')), window.windowTitle(), 0,
+                       window.objectName()});
     // Shown (not exec'd) so that geometry and contents are real while the action runs.
     window.show();
     if (!m_windowActions.empty()) {

@@ -15,9 +15,9 @@ namespace corvane::test {
 
 struct Shown {
     enum Kind { MessageBox, Window, OpenFile, SaveFile, OpenFiles } kind;
-    QString text;  // message text; for a window, the texts of its labels joined by "\n"
-    QString title; // box or window title; for a file dialog, its title
-    int style = 0; // message-box style number; 0 for the others
+    QString text;       // message text; for a window, the texts of its labels joined by "\n"
+    QString title;      // box or window title; for a file dialog, its title
+    int style = 0;      // message-box style number; 0 for the others
     QString objectName; // the window's object name; empty for the others
 };
 
