@@ -15,9 +15,8 @@ void RememberText(QComboBox& box) {
             return;
         }
     }
-    // Adding to an empty box would make the new entry current; the text stays the same either way.
+    // Adding to an empty box makes the new entry current, which shows the same text.
     box.addItem(text);
-    box.setEditText(text);
 }
 
 QStringList ComboEntries(const QComboBox& box) {

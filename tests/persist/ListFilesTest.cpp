@@ -61,6 +61,10 @@ struct QuoteCase {
     std::string line; // as written, without its line end
 };
 
+void PrintTo(const QuoteCase& c, std::ostream* os) {
+    *os << '[' << c.entry << ']';
+}
+
 class QuoteListEntryTest : public ::testing::TestWithParam<QuoteCase> {};
 
 TEST_P(QuoteListEntryTest, WritesAndReadsBack) {

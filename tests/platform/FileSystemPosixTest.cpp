@@ -44,6 +44,10 @@ struct SearchCase {
     int error;
 };
 
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.path << (c.withDirectories ? " with directories" : " files only");
+}
+
 class SearchTest : public FileSystemPosixTest, public ::testing::WithParamInterface<SearchCase> {};
 
 TEST_P(SearchTest, FindsWhatTheAttributesAllow) {

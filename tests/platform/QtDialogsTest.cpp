@@ -13,6 +13,10 @@ struct FilterCase {
     std::string qt;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* os) {
+    *os << '[' << c.filter << ']';
+}
+
 class ToQtFileFilterTest : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(ToQtFileFilterTest, Converts) {
