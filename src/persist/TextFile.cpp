@@ -19,7 +19,15 @@ FileResult ReadText(FileSystem& fs, const QString& path, QString& text) {
 }
 
 FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text) {
-    return fs.ReplaceFile(ToNative(path), ToNative(text));
+    const std::string native = ToNative(path);
+    const std::string bytes = ToNative(text);
+    // A file that already holds these bytes is left alone: most files are unchanged at exit,
+    // and each replacement costs a flush to disk.
+    std::string current;
+    if (fs.ReadTextFile(native, current).ok() && current == bytes) {
+        return {};
+    }
+    return fs.ReplaceFile(native, bytes);
 }
 
 } // namespace corvane

@@ -14,7 +14,8 @@ QString FromNative(const std::string& bytes);
 
 // Reads the whole file; on failure the text is empty.
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text);
-// Replaces the file with the text as a whole, atomically.
+// Replaces the file with the text as a whole, atomically; a file already holding exactly these
+// bytes is not rewritten.
 FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text);
 
 } // namespace corvane

@@ -12,6 +12,10 @@ struct AppDirCase {
     const char* expected;
 };
 
+void PrintTo(const AppDirCase& c, std::ostream* out) {
+    *out << c.folder;
+}
+
 class AppDirFromFolderTest : public ::testing::TestWithParam<AppDirCase> {};
 
 TEST_P(AppDirFromFolderTest, EndsInOneSeparator) {

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -251,7 +252,7 @@ TEST_F(MainWindowTest, ScreenshotShowsEveryFrame) {
     w().lstComputers->addItems({QStringLiteral("SRV01"), QStringLiteral("SRV02")});
     w().show();
     const QImage picture = w().grab().toImage();
-    const QString path = QDir::currentPath() + QStringLiteral("/frmMain.png");
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/frmMain.png");
     ASSERT_TRUE(picture.save(path)) << path.toStdString();
     EXPECT_EQ(picture.size() / picture.devicePixelRatio(), w().size());
 }
