@@ -7,14 +7,11 @@ namespace corvane {
 namespace {
 
 struct AppDirCase {
+    const char* name;
     const char* folder;
     char separator;
     const char* expected;
 };
-
-void PrintTo(const AppDirCase& c, std::ostream* out) {
-    *out << c.folder;
-}
 
 class AppDirFromFolderTest : public ::testing::TestWithParam<AppDirCase> {};
 
@@ -26,10 +23,13 @@ TEST_P(AppDirFromFolderTest, EndsInOneSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, AppDirFromFolderTest,
-    ::testing::Values(AppDirCase{"C:\\", '\\', "C:\\"},
-                      AppDirCase{"C:\\Tools\\Corvane", '\\', "C:\\Tools\\Corvane\\"},
-                      AppDirCase{"\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
-                      AppDirCase{"/", '/', "/"}, AppDirCase{"/opt/corvane", '/', "/opt/corvane/"}));
+    ::testing::Values(AppDirCase{"DriveRoot", "C:\\", '\\', "C:\\"},
+                      AppDirCase{"WindowsFolder", "C:\\Tools\\Corvane", '\\',
+                                 "C:\\Tools\\Corvane\\"},
+                      AppDirCase{"ShareRoot", "\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
+                      AppDirCase{"PosixRoot", "/", '/', "/"},
+                      AppDirCase{"PosixFolder", "/opt/corvane", '/', "/opt/corvane/"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AppDirOfExecutableTest, IsTheTestProgramsFolderWithOneSeparator) {
     const QString appDir = AppDirOfExecutable();
