@@ -24,16 +24,12 @@ const QString kCommand = QStringLiteral("schedapp.top");
 const QString kDeployPathHistory = QStringLiteral("sp.top");
 const QString kCommandHistory = QStringLiteral("sa.top");
 
-QString Reason(const FileResult& r) {
-    return r.reason.empty() ? QStringLiteral("error %1").arg(r.error) : FromNative(r.reason);
-}
-
 // Reads a list file; a missing file is no news, anything else is worth a line in the message.
 ListItems ReadList(FileSystem& fs, const QString& appDir, const QString& name, QStringList& notes) {
     ListItems list;
     const FileResult r = ReadListFile(fs, appDir + name, list);
     if (!r.ok() && r.error != kFileNotFound) {
-        notes << QStringLiteral("%1 could not be read: %2").arg(name, Reason(r));
+        notes << QStringLiteral("%1 could not be read: %2").arg(name, ReasonText(r));
     }
     if (list.leftOut > 0) {
         notes << QStringLiteral("%1 holds more than %2 entries. The first %2 were read and %3 "
@@ -98,7 +94,7 @@ void frmMain::Form_Unload() {
     QStringList failures;
     auto note = [&failures](const QString& name, const FileResult& r) {
         if (!r.ok()) {
-            failures << QStringLiteral("%1: %2").arg(name, Reason(r));
+            failures << QStringLiteral("%1: %2").arg(name, ReasonText(r));
         }
     };
     note(kComputerList, WriteListFile(fs, AppDir() + kComputerList, Entries(*lstComputers)));

@@ -248,7 +248,15 @@ void frmMain::BuildWindowButtons() {
 }
 
 void frmMain::ConnectHandlers() {
-    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    const std::pair<QPushButton*, void (frmMain::*)()> handlers[] = {
+        {cmdAdd, &frmMain::cmdAdd_Click},       {cmdRemove, &frmMain::cmdRemove_Click},
+        {cmdClear, &frmMain::cmdClear_Click},   {cmdImport, &frmMain::cmdImport_Click},
+        {cmdExport, &frmMain::cmdExport_Click}, {cmdManual, &frmMain::cmdManual_Click},
+        {cmdAbout, &frmMain::cmdAbout_Click},   {cmdExit, &frmMain::cmdExit_Click},
+    };
+    for (const auto& [button, handler] : handlers) {
+        connect(button, &QPushButton::clicked, this, handler);
+    }
 }
 
 } // namespace corvane

@@ -19,6 +19,9 @@ class QRadioButton;
 
 namespace corvane {
 
+class frmAbout;
+class frmTextViewer;
+
 class frmMain final : public QWidget {
 public:
     frmMain(QString appDir, Services services, QWidget* parent = nullptr);
@@ -56,6 +59,22 @@ public:
 
     // Ends the program: saves once, closes every window, ends the process at once.
     void cmdExit_Click();
+
+    // --- Computer list. ---
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdClear_Click();
+    void cmdImport_Click();
+    void cmdExport_Click();
+    // Writes lstComputers to computerlist.txt; says so and returns false when that fails.
+    bool SaveComputerList();
+
+    // --- Manual and About; no busy test, they work during a run. ---
+    void cmdManual_Click();
+    void cmdAbout_Click();
+    // Created on first use, then only hidden and shown again.
+    frmTextViewer* TextViewer() const { return m_textViewer; }
+    frmAbout* About() const { return m_about; }
 
     // --- Controls, named as the handlers refer to them. ---
     QGroupBox* fraComputerList;
@@ -137,6 +156,8 @@ private:
     Services m_services;
     StatusColour m_statusColour = StatusColour::Idle;
     bool m_ending = false;
+    frmTextViewer* m_textViewer = nullptr;
+    frmAbout* m_about = nullptr;
 };
 
 } // namespace corvane

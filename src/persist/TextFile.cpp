@@ -11,6 +11,11 @@ QString FromNative(const std::string& bytes) {
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+QString ReasonText(const FileResult& result) {
+    return result.reason.empty() ? QStringLiteral("error %1").arg(result.error)
+                                 : FromNative(result.reason);
+}
+
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text) {
     std::string bytes;
     const FileResult r = fs.ReadTextFile(ToNative(path), bytes);

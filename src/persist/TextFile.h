@@ -12,6 +12,9 @@ namespace corvane {
 std::string ToNative(const QString& text);
 QString FromNative(const std::string& bytes);
 
+// The system's reason for a failure, for messages.
+QString ReasonText(const FileResult& result);
+
 // Reads the whole file; on failure the text is empty.
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text);
 // Replaces the file with the text as a whole, atomically; a file already holding exactly these

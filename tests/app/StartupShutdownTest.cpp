@@ -1,4 +1,5 @@
 // Start-up reads the six state files of AppDir; shut-down writes them back, once, and ends.
+#include "FaultyFileSystem.h"
 #include "Harness.h"
 
 #include "platform/Dialogs.h"
@@ -38,29 +39,6 @@ std::string Numbered(const char* prefix, int count) {
     }
     return text;
 }
-
-// Passes everything to the real file system but refuses every replacement, like a read-only
-// folder or a full disk would.
-class RefusingFileSystem final : public FileSystem {
-public:
-    explicit RefusingFileSystem(FileSystem& real) : m_real(real) {}
-    SearchResult Search(const std::string& p, bool d) override { return m_real.Search(p, d); }
-    FileResult CreateDirectory(const std::string& p) override { return m_real.CreateDirectory(p); }
-    FileResult CopyFile(const std::string& f, const std::string& t) override {
-        return m_real.CopyFile(f, t);
-    }
-    FileResult DeleteFile(const std::string& p) override { return m_real.DeleteFile(p); }
-    FileResult CreateEmptyFile(const std::string&) override { return Refused(); }
-    FileResult AppendLine(const std::string&, const std::string&) override { return Refused(); }
-    FileResult ReadTextFile(const std::string& p, std::string& c) override {
-        return m_real.ReadTextFile(p, c);
-    }
-    FileResult ReplaceFile(const std::string&, const std::string&) override { return Refused(); }
-
-private:
-    static FileResult Refused() { return {kPermissionDenied, "Permission denied"}; }
-    FileSystem& m_real;
-};
 
 class StartupShutdownTest : public ::testing::Test {
 protected:
@@ -199,8 +177,9 @@ TEST_F(StartupShutdownTest, AFailedSaveIsSaidLeavesTheOldFilesAndStillEnds) {
     const std::string oldList = CrLf({"OLD01", "OLD02"});
     h.dir.Write("computerlist.txt", oldList);
     h.dir.Write("schedapp.top", CrLf({"old.exe"}));
-    RefusingFileSystem refusing(*h.nativeFiles);
+    FaultyFileSystem refusing(*h.nativeFiles);
     frmMain& w = h.Start(&refusing);
+    refusing.writeFailure = {kPermissionDenied, "Permission denied"};
     w.lstComputers->addItem(QStringLiteral("NEW03"));
     w.cboRun->setEditText(QStringLiteral("new.exe"));
 

@@ -1,6 +1,7 @@
 // Builds the real main window in its own temporary AppDir with scripted and recording services.
 #pragma once
 
+#include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 
 #include "app/frmMain.h"
@@ -8,6 +9,14 @@
 #include "platform/FileSystem.h"
 #include "platform/Windowing.h"
 
+// The main window's control types, so that every test can reach into its controls.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>

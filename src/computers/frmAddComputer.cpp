@@ -1,0 +1,88 @@
+// The Add Computer dialog and its Add and Cancel buttons.
+#include "computers/frmAddComputer.h"
+
+#include "app/Controls.h"
+#include "app/ListHelpers.h"
+#include "app/Twips.h"
+#include "app/frmMain.h"
+#include "computers/UpperCaseLineEdit.h"
+#include "persist/ListFiles.h"
+#include "platform/Dialogs.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace corvane {
+
+frmAddComputer::frmAddComputer(frmMain& main) : QDialog(&main), m_main(main) {
+    setObjectName(QStringLiteral("frmAddComputer"));
+    setWindowTitle(QStringLiteral("Add Computer"));
+    setFixedSize(Twips(4320), Twips(1800));
+    lblTypeName = MakeLabel(this, "lblTypeName", QStringLiteral("Type in the computer name below:"),
+                            TwipsRect(240, 180, 3840, 285));
+    lblTypeName->setAlignment(Qt::AlignCenter);
+    txtComputer = new UpperCaseLineEdit(this);
+    txtComputer->setObjectName(QStringLiteral("txtComputer"));
+    txtComputer->setAccessibleName(lblTypeName->text());
+    txtComputer->setGeometry(TwipsRect(240, 540, 3840, 345));
+    lblTypeName->setBuddy(txtComputer);
+    cmdAdd = MakeButton(this, "cmdAdd", QStringLiteral("Add"), QString(),
+                        TwipsRect(600, 1125, 1335, 420));
+    cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("Cancel"), QString(),
+                           TwipsRect(2385, 1125, 1335, 420));
+    connect(cmdAdd, &QPushButton::clicked, this, &frmAddComputer::cmdAdd_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAddComputer::cmdCancel_Click);
+    connect(txtComputer, &QLineEdit::returnPressed, this, &frmAddComputer::cmdAdd_Click);
+}
+
+void frmAddComputer::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    txtComputer->setFocus();
+}
+
+void frmAddComputer::keyPressEvent(QKeyEvent* event) {
+    // Neither button is the default or the cancel button: Enter belongs to the text box and
+    // Escape does nothing.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAddComputer::cmdAdd_Click() {
+    QString name = txtComputer->text();
+    if (name.isEmpty()) {
+        m_main.MsgBox(QStringLiteral("You forgot to type a computer name, please try again."));
+        return;
+    }
+    if (name.startsWith(QStringLiteral("\\\\"))) {
+        name.remove(0, 2);
+        txtComputer->setText(name);
+    }
+    if (name.contains(QLatin1Char('"'))) {
+        m_main.MsgBox(QStringLiteral("A computer name cannot hold a double quote (\"). Please type "
+                                     "the name without it."),
+                      MsgStyle::Exclamation);
+        return;
+    }
+    if (m_main.lstComputers->count() >= kMaxListEntries) {
+        m_main.MsgBox(QStringLiteral("The computer list already holds %1 computers, the most "
+                                     "Corvane works with. Remove one before adding another.")
+                          .arg(kMaxListEntries),
+                      MsgStyle::Exclamation);
+        return;
+    }
+    InsertSorted(*m_main.lstComputers, name);
+    m_main.SaveComputerList();
+    hide();
+}
+
+void frmAddComputer::cmdCancel_Click() {
+    hide();
+}
+
+} // namespace corvane

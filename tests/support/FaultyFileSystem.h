@@ -1,0 +1,47 @@
+// A FileSystem that passes everything to another one but fails the chosen kinds of operation,
+// the way a read-only folder, a full disk or an offline server would.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace corvane::test {
+
+class FaultyFileSystem final : public FileSystem {
+public:
+    explicit FaultyFileSystem(FileSystem& real) : m_real(real) {}
+
+    // The failure given to reads (ReadTextFile) and to writes (everything that changes a file);
+    // kFileOk lets them through.
+    FileResult readFailure;
+    FileResult writeFailure;
+
+    SearchResult Search(const std::string& p, bool d) override { return m_real.Search(p, d); }
+    FileResult CreateDirectory(const std::string& p) override {
+        return writeFailure.ok() ? m_real.CreateDirectory(p) : writeFailure;
+    }
+    FileResult CopyFile(const std::string& f, const std::string& t) override {
+        return writeFailure.ok() ? m_real.CopyFile(f, t) : writeFailure;
+    }
+    // A file that is not there is "not found" even in a folder that cannot be written.
+    FileResult DeleteFile(const std::string& p) override {
+        const bool missing = m_real.Search(p, false).name.empty();
+        return writeFailure.ok() || missing ? m_real.DeleteFile(p) : writeFailure;
+    }
+    FileResult CreateEmptyFile(const std::string& p) override {
+        return writeFailure.ok() ? m_real.CreateEmptyFile(p) : writeFailure;
+    }
+    FileResult AppendLine(const std::string& p, const std::string& l) override {
+        return writeFailure.ok() ? m_real.AppendLine(p, l) : writeFailure;
+    }
+    FileResult ReadTextFile(const std::string& p, std::string& c) override {
+        return readFailure.ok() ? m_real.ReadTextFile(p, c) : readFailure;
+    }
+    FileResult ReplaceFile(const std::string& p, const std::string& c) override {
+        return writeFailure.ok() ? m_real.ReplaceFile(p, c) : writeFailure;
+    }
+
+private:
+    FileSystem& m_real;
+};
+
+} // namespace corvane::test
