@@ -249,14 +249,24 @@ void frmMain::BuildWindowButtons() {
 
 void frmMain::ConnectHandlers() {
     const std::pair<QPushButton*, void (frmMain::*)()> handlers[] = {
-        {cmdAdd, &frmMain::cmdAdd_Click},       {cmdRemove, &frmMain::cmdRemove_Click},
-        {cmdClear, &frmMain::cmdClear_Click},   {cmdImport, &frmMain::cmdImport_Click},
-        {cmdExport, &frmMain::cmdExport_Click}, {cmdManual, &frmMain::cmdManual_Click},
-        {cmdAbout, &frmMain::cmdAbout_Click},   {cmdExit, &frmMain::cmdExit_Click},
+        {cmdAdd, &frmMain::cmdAdd_Click},
+        {cmdRemove, &frmMain::cmdRemove_Click},
+        {cmdClear, &frmMain::cmdClear_Click},
+        {cmdImport, &frmMain::cmdImport_Click},
+        {cmdExport, &frmMain::cmdExport_Click},
+        {cmdManual, &frmMain::cmdManual_Click},
+        {cmdAbout, &frmMain::cmdAbout_Click},
+        {cmdExit, &frmMain::cmdExit_Click},
+        {cmdRunSchedule, &frmMain::cmdRunSchedule_Click},
+        {cmdRunSingle, &frmMain::cmdRunSingle_Click},
+        {cmdRemoveSchedule, &frmMain::cmdRemoveSchedule_Click},
+        {cmdValidate, &frmMain::cmdValidate_Click},
     };
     for (const auto& [button, handler] : handlers) {
         connect(button, &QPushButton::clicked, this, handler);
     }
+    connect(lstComputers, &QListWidget::itemClicked, this, &frmMain::lstComputers_Click);
+    WireScheduleFields();
 }
 
 } // namespace corvane

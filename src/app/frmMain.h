@@ -5,6 +5,7 @@
 #include "app/Services.h"
 #include "app/SharedState.h"
 #include "app/StatusLine.h"
+#include "runner/RunAndWait.h"
 
 #include <QWidget>
 
@@ -75,6 +76,30 @@ public:
     // Created on first use, then only hidden and shown again.
     frmTextViewer* TextViewer() const { return m_textViewer; }
     frmAbout* About() const { return m_about; }
+
+    // --- Command runner. ---
+    // RunAndWait in AppDir with the program's Processes; not started when there are none.
+    RunResult RunAndWait(const QString& command, const QString& captureFile = {},
+                         const OnCommandStarted& onStarted = {});
+
+    // --- Schedule inputs. ---
+    // Checks made when the user moves the focus out of the field; a failed check says so and
+    // gives the focus back.
+    void txtHour_LostFocus();
+    void txtMinutes_LostFocus();
+    void cboAMPM_LostFocus();
+    // The job ID stays numeric while it is typed; a click into it empties it.
+    void txtJobID_KeyUp();
+    void txtJobID_MouseDown();
+    QString TimeArgument() const;
+    QString DayArgument() const;
+
+    // --- Scheduling, job listing and removal, validation. ---
+    void cmdRunSchedule_Click();
+    void cmdRunSingle_Click();
+    void lstComputers_Click();
+    void cmdRemoveSchedule_Click();
+    void cmdValidate_Click();
 
     // --- Controls, named as the handlers refer to them. ---
     QGroupBox* fraComputerList;
@@ -147,6 +172,12 @@ private:
     void BuildStatus();
     void BuildWindowButtons();
     void ConnectHandlers();
+    void WireScheduleFields();
+    void ScheduleJob(bool selectedOnly);
+    bool AnySelected() const;
+    // Tells the user a server name cannot go into a command line.
+    void RefuseServerName(const QString& server);
+    void RemoveEveryEntry(const QStringList& names);
 
     void LoadComputerList(QStringList& notes);
     void LoadDeployList(QStringList& notes);

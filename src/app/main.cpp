@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/NativeFileSystem.h"
+#include "platform/NativeProcesses.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtWindowing.h"
 
@@ -15,12 +16,16 @@ int main(int argc, char** argv) {
     corvane::ApplyProgramLook(app);
 
     corvane::QtDialogs dialogs;
-    const auto files = corvane::MakeNativeFileSystem();
     corvane::QtWindowing windowing;
     corvane::SystemClock clock;
-    corvane::Services services{dialogs, *files, nullptr, windowing, clock};
+    const QString appDir = corvane::AppDirOfExecutable();
+    // The lab network beside the program; the real Windows backends ignore it.
+    const std::string networkRoot = (appDir + QStringLiteral("network/")).toStdString();
+    const auto files = corvane::MakeNativeFileSystem(networkRoot);
+    const auto processes = corvane::MakeNativeProcesses(appDir.toStdString(), networkRoot);
+    corvane::Services services{dialogs, *files, processes.get(), windowing, clock};
 
-    corvane::frmMain window(corvane::AppDirOfExecutable(), services);
+    corvane::frmMain window(appDir, services);
     window.Form_Load();
     window.show();
     return app.exec();

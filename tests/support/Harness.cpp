@@ -30,7 +30,8 @@ bool TempDir::Exists(const std::string& name) const {
     return QFile::exists(QString::fromStdString(file(name)));
 }
 
-MainHarness::MainHarness() : nativeFiles(MakeNativeFileSystem()) {}
+// UNC paths lead into <AppDir>/network/, where a LabNetwork builds its servers.
+MainHarness::MainHarness() : nativeFiles(MakeNativeFileSystem(dir.file("network/"))) {}
 
 MainHarness::~MainHarness() = default;
 

@@ -1,5 +1,7 @@
-// FileSystem on POSIX: local paths through the system calls, errors in the program's numbering.
+// FileSystem on POSIX: local paths through the system calls, UNC paths through the lab network.
 #include "platform/NativeFileSystem.h"
+
+#include "platform/posix/Lab.h"
 
 #include <cerrno>
 #include <cstring>
@@ -101,10 +103,23 @@ FileResult BadName() {
     return {kBadFileName, "Bad file name"};
 }
 
+// A file that is missing is "file not found" when its folder exists, "path not found" when the
+// folder itself is missing, as on Windows.
+int NotFoundFor(const std::string& path) {
+    struct stat st {};
+    return ::stat(DirName(path).c_str(), &st) == 0 ? kFileNotFound : kPathNotFound;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
-    SearchResult Search(const std::string& path, bool withDirectories) override {
-        if (HasNul(path) || path.find_first_of("*?") != std::string::npos) {
+    explicit PosixFileSystem(std::string networkRoot) : m_network(std::move(networkRoot)) {}
+
+    SearchResult Search(const std::string& unresolved, bool withDirectories) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return {r, {}};
+        }
+        if (path.find_first_of("*?") != std::string::npos) {
             return {BadName(), {}};
         }
         const bool namesFolder = !path.empty() && path.back() == '/';
@@ -127,9 +142,10 @@ public:
         return {{}, BaseName(path)};
     }
 
-    FileResult CreateDirectory(const std::string& path) override {
-        if (HasNul(path)) {
-            return BadName();
+    FileResult CreateDirectory(const std::string& unresolved) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
         }
         if (::mkdir(path.c_str(), 0777) != 0) {
             return errno == EEXIST ? FileResult{kPathFileAccess, std::strerror(EEXIST)}
@@ -138,13 +154,19 @@ public:
         return {};
     }
 
-    FileResult CopyFile(const std::string& from, const std::string& to) override {
-        if (HasNul(from) || HasNul(to)) {
-            return BadName();
+    FileResult CopyFile(const std::string& unresolvedFrom,
+                        const std::string& unresolvedTo) override {
+        std::string from;
+        std::string to;
+        if (FileResult r = Localize(unresolvedFrom, from); !r.ok()) {
+            return r;
+        }
+        if (FileResult r = Localize(unresolvedTo, to); !r.ok()) {
+            return r;
         }
         Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
         if (in.get() < 0) {
-            return FromErrno(errno);
+            return FromErrno(errno, NotFoundFor(from));
         }
         struct stat st {};
         if (::fstat(in.get(), &st) != 0) {
@@ -180,19 +202,21 @@ public:
         return {};
     }
 
-    FileResult DeleteFile(const std::string& path) override {
-        if (HasNul(path)) {
-            return BadName();
+    FileResult DeleteFile(const std::string& unresolved) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
         }
         if (::unlink(path.c_str()) != 0) {
-            return FromErrno(errno);
+            return FromErrno(errno, NotFoundFor(path));
         }
         return {};
     }
 
-    FileResult CreateEmptyFile(const std::string& path) override {
-        if (HasNul(path)) {
-            return BadName();
+    FileResult CreateEmptyFile(const std::string& unresolved) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
         }
         Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
         if (fd.get() < 0) {
@@ -201,9 +225,10 @@ public:
         return fd.close() == 0 ? FileResult{} : FromErrno(errno);
     }
 
-    FileResult AppendLine(const std::string& path, const std::string& line) override {
-        if (HasNul(path)) {
-            return BadName();
+    FileResult AppendLine(const std::string& unresolved, const std::string& line) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
         }
         Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
         if (fd.get() < 0) {
@@ -216,14 +241,15 @@ public:
         return fd.close() == 0 ? FileResult{} : FromErrno(errno);
     }
 
-    FileResult ReadTextFile(const std::string& path, std::string& contents) override {
+    FileResult ReadTextFile(const std::string& unresolved, std::string& contents) override {
         contents.clear();
-        if (HasNul(path)) {
-            return BadName();
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
         }
         Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         if (fd.get() < 0) {
-            return FromErrno(errno);
+            return FromErrno(errno, NotFoundFor(path));
         }
         char buffer[1 << 16];
         for (;;) {
@@ -243,9 +269,10 @@ public:
         }
     }
 
-    FileResult ReplaceFile(const std::string& path, const std::string& contents) override {
-        if (HasNul(path)) {
-            return BadName();
+    FileResult ReplaceFile(const std::string& unresolved, const std::string& contents) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
         }
         std::string temp = DirName(path) + "/." + BaseName(path) + ".XXXXXX";
         const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -272,12 +299,36 @@ public:
         }
         return {};
     }
+
+private:
+    // The local path a path stands for: itself, or where the lab network leads a UNC path.
+    FileResult Localize(const std::string& path, std::string& local) const {
+        if (HasNul(path)) {
+            return BadName();
+        }
+        if (!lab::IsUncPath(path)) {
+            local = path;
+            return {};
+        }
+        lab::Resolved resolved = m_network.Resolve(path);
+        if (!resolved.ok()) {
+            return {resolved.error, std::move(resolved.reason)};
+        }
+        local = std::move(resolved.path);
+        return {};
+    }
+
+    lab::Network m_network;
 };
 
 } // namespace
 
+std::unique_ptr<FileSystem> MakeNativeFileSystem(std::string networkRoot) {
+    return std::make_unique<PosixFileSystem>(std::move(networkRoot));
+}
+
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
-    return std::make_unique<PosixFileSystem>();
+    return std::make_unique<PosixFileSystem>(std::string());
 }
 
 } // namespace corvane

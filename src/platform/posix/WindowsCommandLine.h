@@ -1,4 +1,5 @@
-// Reading a Windows command line the way Windows and its command interpreter do, without running it.
+// Reading a Windows command line the way Windows and its command interpreter do, without running
+// it.
 #pragma once
 
 #include <optional>

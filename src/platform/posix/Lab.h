@@ -1,0 +1,100 @@
+// The lab network: where a UNC path leads on POSIX, and what a stand-in server's settings say.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane::lab {
+
+// The network is a folder: ROOT/SERVER/ is a server, ROOT/SERVER/C$ .. G$ its shares, and
+// ROOT/SERVER/.lab its settings. No Qt here: the stand-in tools link this too.
+
+// The file-error numbers a resolution gives, the same as the FileSystem's.
+inline constexpr int kUnusableName = 52; // bad name, unreachable server, missing share
+inline constexpr int kAccessDenied = 70;
+
+// The key=value lines of SERVER/.lab. Unknown keys and lines without '=' are ignored, so that
+// a settings file written by a later version still reads.
+struct ServerSettings {
+    bool offline = false;          // offline=yes
+    bool denied = false;           // access=denied
+    bool hang = false;             // hang=yes
+    std::optional<long long> boot; // boot=<seconds since the epoch>
+};
+
+ServerSettings ParseSettings(std::string_view text);
+// The settings as .lab holds them, one key=value line each, only those that differ from the
+// defaults.
+std::string FormatSettings(const ServerSettings& settings);
+
+// One server as the network knows it.
+struct Server {
+    std::string folder; // its local folder, without a separator at the end; empty when missing
+    ServerSettings settings;
+
+    bool Exists() const { return !folder.empty(); }
+    bool Reachable() const { return Exists() && !settings.offline; }
+};
+
+// Where a UNC path leads: a local path, or the error and Windows' own words for it.
+struct Resolved {
+    int error = 0;
+    std::string reason;
+    std::string path;
+
+    bool ok() const { return error == 0; }
+};
+
+class Network {
+public:
+    // An empty root is a network without servers: every UNC path is unreachable.
+    explicit Network(std::string root);
+
+    // The root with one '/' at its end; empty for a network without servers.
+    const std::string& Root() const { return m_root; }
+
+    // The server of that name, matched as every part of a path is (see Resolve). A name that is
+    // not one plain path part ("", ".", "..", a separator, NUL, '*' or '?') never exists.
+    Server FindServer(std::string_view name) const;
+
+    // \\SERVER\SHARE\rest -> ROOT/SERVER/SHARE/rest. Every part is matched without regard to
+    // the case of the letters A to Z, an exact match first; a part that does not exist keeps its
+    // spelling, so that new files get the name they were given. Backslashes and slashes both
+    // separate the parts of the rest; doubled separators count once; a separator at the end is
+    // kept (it names the folder itself). Errors, in this order:
+    // - 52 for a text that could leave the root or names nothing: a NUL, '*' or '?', a '..'
+    //   part, an empty or dotted server name, a server or share name holding '/', an empty share;
+    // - 52 when the server does not exist or is offline;
+    // - 70 when the server denies access;
+    // - 52 when the server has no such share (only folders C$ to G$ are shares).
+    Resolved Resolve(std::string_view unc) const;
+
+private:
+    std::string m_root;
+};
+
+// Reads a whole file; false, with errno set, when it cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// True for a path of the form \\SERVER...
+bool IsUncPath(std::string_view path);
+
+// The name of the entry of folder that equals part, exactly or else without regard to case (the
+// first such name in byte order, so the choice never depends on the directory's order); empty
+// when there is none.
+std::string MatchPart(const std::string& folder, std::string_view part);
+
+// When the server booted: its boot setting, else the time its folder was created (its last
+// change where the file system keeps no creation time).
+long long BootTime(const Server& server);
+
+// "Now" for the stand-in tools, in seconds since the epoch: CORVANE_LAB_NOW when it holds a whole
+// number, else the system's clock.
+long long Now();
+
+// The network root of a stand-in tool: CORVANE_NETWORK when set, else network/ beside the
+// running executable (symbolic links resolved).
+std::string ToolNetworkRoot();
+
+} // namespace corvane::lab

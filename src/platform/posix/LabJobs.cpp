@@ -1,0 +1,213 @@
+// The job file of a stand-in server: reading it, and changing it under its lock.
+#include "platform/posix/LabJobs.h"
+
+#include "platform/posix/Lab.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace corvane::lab {
+namespace {
+
+constexpr std::string_view kRepeatNames[] = {"once", "every", "next"};
+
+// The exclusive lock on the store, held while the object lives.
+class StoreLock {
+public:
+    explicit StoreLock(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+        if (m_fd < 0) {
+            m_error = errno;
+            return;
+        }
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                m_error = errno;
+                return;
+            }
+        }
+    }
+    ~StoreLock() {
+        if (m_fd >= 0) {
+            ::close(m_fd); // releases the lock
+        }
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+    // 0 when the lock is held, else the reason it is not.
+    int error() const { return m_error; }
+
+private:
+    int m_fd;
+    int m_error = 0;
+};
+
+template <typename T> bool Number(std::string_view text, T& value) {
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// One job line: ID, repeat, weekdays, month days, minutes, command, separated by tabs; the
+// command is last, so it may hold tabs itself.
+bool ParseJob(std::string_view line, Job& job) {
+    std::string_view fields[5];
+    for (std::string_view& field : fields) {
+        const auto tab = line.find('\t');
+        if (tab == std::string_view::npos) {
+            return false;
+        }
+        field = line.substr(0, tab);
+        line = line.substr(tab + 1);
+    }
+    int repeat = 0;
+    while (repeat < 3 && kRepeatNames[repeat] != fields[1]) {
+        ++repeat;
+    }
+    job.repeat = static_cast<Repeat>(repeat);
+    job.command = line;
+    return repeat < 3 && Number(fields[0], job.id) && job.id > 0 &&
+           Number(fields[2], job.weekdays) && Number(fields[3], job.monthDays) &&
+           Number(fields[4], job.minutes) && job.minutes >= 0 && job.minutes < 24 * 60;
+}
+
+std::string JobLine(const Job& job) {
+    return std::to_string(job.id) + "\t" + std::string(kRepeatNames[static_cast<int>(job.repeat)]) +
+           "\t" + std::to_string(job.weekdays) + "\t" + std::to_string(job.monthDays) + "\t" +
+           std::to_string(job.minutes) + "\t" + job.command + "\n";
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool SystemError(std::string& error, const std::string& what, int err) {
+    error = what + ": " + std::strerror(err);
+    return false;
+}
+
+} // namespace
+
+JobStore::JobStore(const std::string& serverFolder)
+    : m_file(serverFolder + "/.jobs"), m_lock(serverFolder + "/.jobs.lock"),
+      m_temp(serverFolder + "/.jobs.new") {}
+
+bool JobStore::Read(std::vector<Job>& jobs, std::string& error) const {
+    Contents contents;
+    if (!Load(contents, error)) {
+        return false;
+    }
+    jobs = std::move(contents.jobs);
+    return true;
+}
+
+bool JobStore::Add(Job& job, std::string& error) {
+    if (job.command.find_first_of("\r\n") != std::string::npos) {
+        error = "The command of a job cannot hold a line break.";
+        return false;
+    }
+    const StoreLock lock(m_lock);
+    if (lock.error() != 0) {
+        return SystemError(error, "Cannot lock the job file " + m_lock, lock.error());
+    }
+    Contents contents;
+    if (!Load(contents, error)) {
+        return false;
+    }
+    if (contents.nextId == INT_MAX) {
+        error = "The job file " + m_file + " has used every job ID.";
+        return false;
+    }
+    job.id = contents.nextId++;
+    contents.jobs.push_back(job);
+    return Store(contents, error);
+}
+
+JobStore::Removal JobStore::Remove(int id, std::string& error) {
+    const StoreLock lock(m_lock);
+    if (lock.error() != 0) {
+        SystemError(error, "Cannot lock the job file " + m_lock, lock.error());
+        return Removal::Failed;
+    }
+    Contents contents;
+    if (!Load(contents, error)) {
+        return Removal::Failed;
+    }
+    const auto before = contents.jobs.size();
+    std::erase_if(contents.jobs, [id](const Job& job) { return job.id == id; });
+    if (contents.jobs.size() == before) {
+        return Removal::NotFound;
+    }
+    return Store(contents, error) ? Removal::Removed : Removal::Failed;
+}
+
+bool JobStore::Load(Contents& contents, std::string& error) const {
+    contents = Contents();
+    std::string text;
+    if (!ReadFileBytes(m_file, text)) {
+        return errno == ENOENT || SystemError(error, "Cannot read the job file " + m_file, errno);
+    }
+    std::string_view rest = text;
+    int lineNumber = 0;
+    while (!rest.empty()) {
+        const auto end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        ++lineNumber;
+        Job job;
+        const bool good = lineNumber == 1
+                              ? line.substr(0, 5) == "next=" &&
+                                    Number(line.substr(5), contents.nextId) && contents.nextId > 0
+                              : ParseJob(line, job) && job.id < contents.nextId;
+        if (!good) {
+            error = "The job file " + m_file + " is damaged at line " + std::to_string(lineNumber) +
+                    ".";
+            return false;
+        }
+        if (lineNumber > 1) {
+            contents.jobs.push_back(std::move(job));
+        }
+    }
+    return true;
+}
+
+bool JobStore::Store(const Contents& contents, std::string& error) const {
+    std::string text = "next=" + std::to_string(contents.nextId) + "\n";
+    for (const Job& job : contents.jobs) {
+        text += JobLine(job);
+    }
+    const int fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return SystemError(error, "Cannot write the job file " + m_temp, errno);
+    }
+    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+    const int err = errno;
+    if (::close(fd) != 0 || !written) {
+        ::unlink(m_temp.c_str());
+        return SystemError(error, "Cannot write the job file " + m_temp, written ? errno : err);
+    }
+    if (::rename(m_temp.c_str(), m_file.c_str()) != 0) {
+        const int renameError = errno;
+        ::unlink(m_temp.c_str());
+        return SystemError(error, "Cannot replace the job file " + m_file, renameError);
+    }
+    return true;
+}
+
+} // namespace corvane::lab

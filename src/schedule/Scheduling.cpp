@@ -1,0 +1,158 @@
+// Schedule All and Schedule Selected: one AT line per target server, all started in one pass,
+// then waited for together so that the user learns which servers did not take the job.
+#include "app/ListHelpers.h"
+#include "app/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/Processes.h"
+#include "runner/AtCommands.h"
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QListWidget>
+#include <memory>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+constexpr int kLastIndex = 1000;
+constexpr int kAnswerSeconds = 60;
+constexpr int kNamesShown = 20;
+
+// The first names one per line, then how many more there were.
+QString NameBlock(const QStringList& names) {
+    QStringList lines = names.mid(0, kNamesShown);
+    if (names.size() > kNamesShown) {
+        lines << QStringLiteral("and %1 more").arg(names.size() - kNamesShown);
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString FailureMessage(QStringList failed, QStringList unanswered) {
+    failed.sort(Qt::CaseInsensitive);
+    unanswered.sort(Qt::CaseInsensitive);
+    QStringList parts;
+    if (!failed.isEmpty()) {
+        parts << QStringLiteral("The job could not be scheduled on these servers:\r\n") +
+                     NameBlock(failed);
+    }
+    if (!unanswered.isEmpty()) {
+        parts << QStringLiteral("These servers had not answered within %1 seconds; their "
+                                "scheduling goes on without Corvane watching it:\r\n")
+                         .arg(kAnswerSeconds) +
+                     NameBlock(unanswered);
+    }
+    parts << QStringLiteral("Click a server in the computer list to see its jobs.");
+    return parts.join(QStringLiteral("\r\n\r\n"));
+}
+
+} // namespace
+
+bool frmMain::AnySelected() const {
+    for (int i = 0; i <= kLastIndex && !EntryText(*lstComputers, i).isEmpty(); ++i) {
+        if (lstComputers->item(i)->isSelected()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmMain::cmdRunSchedule_Click() {
+    ScheduleJob(false);
+}
+
+void frmMain::cmdRunSingle_Click() {
+    ScheduleJob(true);
+}
+
+void frmMain::ScheduleJob(bool selectedOnly) {
+    if (IsBusy()) {
+        SetIdleStatus();
+        return;
+    }
+    if (selectedOnly && EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
+        MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
+        SetIdleStatus();
+        return;
+    }
+    if (selectedOnly && !AnySelected()) {
+        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
+        SetIdleStatus();
+        return;
+    }
+    if (cboRun->currentText().isEmpty()) {
+        MsgBox(QStringLiteral("You must first specify a command or app to run."));
+        SetIdleStatus();
+        return;
+    }
+    SetBusy(true);
+    const QString question =
+        QStringLiteral("You are about to schedule \"") + cboRun->currentText() +
+        QStringLiteral("\"\r\non all of the selected computers on the list\r\nto be run at ") +
+        TimeArgument() +
+        QStringLiteral("\r\non the days/dates you selected.\r\n\r\nAre you sure you want to do "
+                       "this?");
+    const int answer = m_services.dialogs.MsgBox(
+        question, MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
+        QStringLiteral("Schedule Computers?"));
+    if (answer == MsgAnswer::Yes) {
+        RememberCommand();
+        SetStatus(StatusColour::Busy, QStringLiteral("Scheduling"));
+        repaint();
+        const QString days = DayArgument();
+
+        // Every line is started before any is waited for, as the scheduler expects.
+        struct Launched {
+            QString server;
+            std::unique_ptr<RunningCommand> command;
+        };
+        std::vector<Launched> running;
+        QStringList failed;
+        for (int i = 0; i <= kLastIndex; ++i) {
+            const QString server = EntryText(*lstComputers, i);
+            if (server.isEmpty()) {
+                break;
+            }
+            if (selectedOnly && !lstComputers->item(i)->isSelected()) {
+                continue;
+            }
+            const auto line = AtScheduleLine(server, TimeArgument(), days, cboRun->currentText());
+            LaunchResult launched;
+            if (line && m_services.processes != nullptr) {
+                launched = m_services.processes->Launch(line->toStdString());
+            }
+            if (launched.command) {
+                running.push_back({server, std::move(launched.command)});
+            } else {
+                failed << server;
+            }
+        }
+
+        // Then their answers are collected together, within one time limit for all.
+        const QDeadlineTimer deadline{std::chrono::seconds(kAnswerSeconds)};
+        QStringList unanswered;
+        for (Launched& job : running) {
+            const RunResult result = WaitFor(*job.command, deadline);
+            if (!result.ended) {
+                unanswered << job.server;
+            } else if (result.exitStatus != 0) {
+                failed << job.server;
+            }
+        }
+
+        if (!EntryText(*lstComputers, 0).isEmpty()) {
+            SetStatus(StatusColour::Done, QStringLiteral("Done!"));
+            if (failed.isEmpty() && unanswered.isEmpty()) {
+                MsgBox(QStringLiteral("Systems were successfully Scheduled!"));
+            } else {
+                MsgBox(FailureMessage(failed, unanswered), MsgStyle::Exclamation);
+            }
+        } else {
+            MsgBox(QStringLiteral("You don't have any servers in your list to schedule!"));
+        }
+    }
+    SetBusy(false);
+    SetIdleStatus();
+}
+
+} // namespace corvane

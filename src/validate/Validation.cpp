@@ -1,0 +1,134 @@
+// Validate List: probes every server with the job listing and offers to drop the unreachable and
+// the access-denied ones.
+#include "app/ListHelpers.h"
+#include "app/frmMain.h"
+#include "persist/ListFiles.h"
+#include "persist/TextFile.h"
+#include "platform/Dialogs.h"
+#include "runner/AtCommands.h"
+#include "runner/CaptureFile.h"
+
+#include <QListWidget>
+
+namespace corvane {
+namespace {
+
+constexpr int kLastIndex = 1000;
+const QString kUnavailableFile = QStringLiteral("unavailable.top");
+const QString kAccessDeniedFile = QStringLiteral("accessdenied.top");
+const QString kNotFoundPhrase = QStringLiteral("The network path was not found.");
+const QString kDeniedPhrase = QStringLiteral("Access is denied.");
+constexpr int kPromptStyle = MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2;
+
+// Every name followed by a line break, so the block ends in an empty line before the question.
+QString NameBlock(const QStringList& names) {
+    QString block;
+    for (const QString& name : names) {
+        block += name + QStringLiteral("\r\n");
+    }
+    return block;
+}
+
+} // namespace
+
+void frmMain::RemoveEveryEntry(const QStringList& names) {
+    SetBusy(true);
+    SetStatus(StatusColour::Busy, QStringLiteral("Removing"));
+    for (const QString& name : names) {
+        for (int i = lstComputers->count() - 1; i >= 0; --i) {
+            if (lstComputers->item(i)->text() == name) {
+                delete lstComputers->takeItem(i);
+            }
+        }
+    }
+}
+
+void frmMain::cmdValidate_Click() {
+    if (IsBusy()) {
+        return;
+    }
+    const int start = m_services.dialogs.MsgBox(
+        QStringLiteral("You are about to validate the availability of all \r\ncomputers on the "
+                       "computer list.\r\n\r\nFor a large list of computers, this could take some "
+                       "time.\r\nAre you sure you want to do this?"),
+        kPromptStyle, QStringLiteral("Validate Availability?"));
+    if (start != MsgAnswer::Yes) {
+        SetBusy(false);
+        SetIdleStatus();
+        return;
+    }
+    SetBusy(true);
+    SetStatus(StatusColour::Busy, QStringLiteral("Validating"));
+    FileSystem& fs = m_services.files;
+    const QString unavailablePath = AppDir() + kUnavailableFile;
+    const QString deniedPath = AppDir() + kAccessDeniedFile;
+    fs.DeleteFile(ToNative(unavailablePath));
+    fs.DeleteFile(ToNative(deniedPath));
+
+    // The names found are kept as probed, so that the removal takes exactly those.
+    QStringList unavailable;
+    QStringList denied;
+    for (int i = 0; i <= kLastIndex; ++i) {
+        const QString server = EntryText(*lstComputers, i);
+        if (server.isEmpty()) {
+            break;
+        }
+        QString verdict = kNotFoundPhrase; // a name that cannot be probed safely is unusable
+        if (const auto command = AtProbeCommand(server)) {
+            const RunResult result = RunAndWait(*command, kScheduleCapture);
+            if (!result.started) {
+                MsgBox(QStringLiteral("Corvane could not start the AT tool (at.exe), so it cannot "
+                                      "tell which servers are available:\r\n") +
+                           result.error +
+                           QStringLiteral("\r\nThe validation was stopped; the computer list was "
+                                          "not changed."),
+                       MsgStyle::Exclamation);
+                SetBusy(false);
+                SetIdleStatus();
+                return;
+            }
+            verdict = FirstCapturedItem(fs, AppDir() + kScheduleCapture);
+        }
+        if (verdict == kNotFoundPhrase) {
+            unavailable << server;
+            fs.AppendLine(ToNative(unavailablePath), ToNative(QuoteListEntry(server)));
+        } else if (verdict == kDeniedPhrase) {
+            denied << server;
+            fs.AppendLine(ToNative(deniedPath), ToNative(QuoteListEntry(server)));
+        }
+    }
+    for (const QString& path : {unavailablePath, deniedPath}) {
+        if (fs.Search(ToNative(path), false).name.empty()) {
+            fs.CreateEmptyFile(ToNative(path));
+        }
+    }
+
+    SetStatus(StatusColour::Done, QStringLiteral("Done!"));
+    if (!unavailable.isEmpty()) {
+        if (m_services.dialogs.MsgBox(
+                QStringLiteral("The following servers are offline or unavailable: \r\n\r\n") +
+                    NameBlock(unavailable) +
+                    QStringLiteral("\r\nWould you like to remove these from the computer list?"),
+                kPromptStyle,
+                QStringLiteral("The network paths were not found.")) == MsgAnswer::Yes) {
+            RemoveEveryEntry(unavailable);
+        }
+    } else {
+        MsgBox(QStringLiteral("All servers in the list are available!"));
+    }
+    if (!denied.isEmpty()) {
+        if (m_services.dialogs.MsgBox(
+                QStringLiteral("The currently logged on user account does not have "
+                               "sufficient\r\nrights to schedule jobs on the following "
+                               "computers:\r\n\r\n") +
+                    NameBlock(denied) +
+                    QStringLiteral("\r\nWould you like to remove these from the computer list?"),
+                kPromptStyle, QStringLiteral("Access Denied!")) == MsgAnswer::Yes) {
+            RemoveEveryEntry(denied);
+        }
+    }
+    SetBusy(false);
+    SetIdleStatus();
+}
+
+} // namespace corvane
