@@ -8,6 +8,7 @@
 #include "runner/RunAndWait.h"
 
 #include <QWidget>
+#include <chrono>
 
 class QComboBox;
 class QGroupBox;
@@ -100,6 +101,8 @@ public:
     void lstComputers_Click();
     void cmdRemoveSchedule_Click();
     void cmdValidate_Click();
+    // How long scheduling waits, in all, for the servers to take the job.
+    std::chrono::milliseconds ScheduleAnswerTime{std::chrono::seconds(60)};
 
     // --- Controls, named as the handlers refer to them. ---
     QGroupBox* fraComputerList;

@@ -16,7 +16,6 @@ namespace corvane {
 namespace {
 
 constexpr int kLastIndex = 1000;
-constexpr int kAnswerSeconds = 60;
 constexpr int kNamesShown = 20;
 
 // The first names one per line, then how many more there were.
@@ -28,7 +27,7 @@ QString NameBlock(const QStringList& names) {
     return lines.join(QStringLiteral("\r\n"));
 }
 
-QString FailureMessage(QStringList failed, QStringList unanswered) {
+QString FailureMessage(QStringList failed, QStringList unanswered, int answerSeconds) {
     failed.sort(Qt::CaseInsensitive);
     unanswered.sort(Qt::CaseInsensitive);
     QStringList parts;
@@ -39,7 +38,7 @@ QString FailureMessage(QStringList failed, QStringList unanswered) {
     if (!unanswered.isEmpty()) {
         parts << QStringLiteral("These servers had not answered within %1 seconds; their "
                                 "scheduling goes on without Corvane watching it:\r\n")
-                         .arg(kAnswerSeconds) +
+                         .arg(answerSeconds) +
                      NameBlock(unanswered);
     }
     parts << QStringLiteral("Click a server in the computer list to see its jobs.");
@@ -129,7 +128,7 @@ void frmMain::ScheduleJob(bool selectedOnly) {
         }
 
         // Then their answers are collected together, within one time limit for all.
-        const QDeadlineTimer deadline{std::chrono::seconds(kAnswerSeconds)};
+        const QDeadlineTimer deadline{ScheduleAnswerTime};
         QStringList unanswered;
         for (Launched& job : running) {
             const RunResult result = WaitFor(*job.command, deadline);
@@ -145,7 +144,10 @@ void frmMain::ScheduleJob(bool selectedOnly) {
             if (failed.isEmpty() && unanswered.isEmpty()) {
                 MsgBox(QStringLiteral("Systems were successfully Scheduled!"));
             } else {
-                MsgBox(FailureMessage(failed, unanswered), MsgStyle::Exclamation);
+                const auto seconds =
+                    std::chrono::duration_cast<std::chrono::seconds>(ScheduleAnswerTime);
+                MsgBox(FailureMessage(failed, unanswered, static_cast<int>(seconds.count())),
+                       MsgStyle::Exclamation);
             }
         } else {
             MsgBox(QStringLiteral("You don't have any servers in your list to schedule!"));

@@ -2,6 +2,7 @@
 #include "Harness.h"
 
 #include "platform/NativeFileSystem.h"
+#include "platform/NativeProcesses.h"
 
 #include <QFile>
 #include <fstream>
@@ -31,12 +32,15 @@ bool TempDir::Exists(const std::string& name) const {
 }
 
 // UNC paths lead into <AppDir>/network/, where a LabNetwork builds its servers.
-MainHarness::MainHarness() : nativeFiles(MakeNativeFileSystem(dir.file("network/"))) {}
+MainHarness::MainHarness()
+    : nativeFiles(MakeNativeFileSystem(dir.file("network/"))),
+      nativeProcesses(MakeNativeProcesses(dir.file(""), dir.file("network/"))) {}
 
 MainHarness::~MainHarness() = default;
 
-frmMain& MainHarness::Start(FileSystem* files) {
-    Services services{dialogs, files != nullptr ? *files : *nativeFiles, nullptr, windowing, clock};
+frmMain& MainHarness::Start(FileSystem* files, Processes* processes) {
+    Services services{dialogs, files != nullptr ? *files : *nativeFiles,
+                      processes != nullptr ? processes : nativeProcesses.get(), windowing, clock};
     services.endProcess = [this](int status) {
         ++endCalls;
         endStatus = status;

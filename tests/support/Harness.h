@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Processes.h"
 #include "platform/Windowing.h"
 
 // The main window's control types, so that every test can reach into its controls.
@@ -55,12 +56,14 @@ struct MainHarness {
     MainHarness();
     ~MainHarness();
 
-    // Builds the window over the given file system (the real one when null) and runs Form_Load.
-    frmMain& Start(FileSystem* files = nullptr);
+    // Builds the window over the given file system and processes (the real ones, working in
+    // this AppDir and its lab network, when null) and runs Form_Load.
+    frmMain& Start(FileSystem* files = nullptr, Processes* processes = nullptr);
 
     TempDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<FileSystem> nativeFiles;
+    std::unique_ptr<Processes> nativeProcesses;
     RecordingWindowing windowing;
     FixedClock clock;
     int endCalls = 0;

@@ -21,13 +21,13 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
     if (m_boxHook) {
         m_boxHook(m_shown.back());
     }
-    const bool question = (style & 0x0F) == MsgStyle::YesNo;
-    if (m_answers.empty()) {
-        if (question) {
-            ADD_FAILURE() << "unexpected question: " << text.toStdString();
-            return MsgAnswer::No;
-        }
+    // Only questions take a queued answer; an OK box just records itself.
+    if ((style & 0x0F) != MsgStyle::YesNo) {
         return MsgAnswer::Ok;
+    }
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return MsgAnswer::No;
     }
     const int answer = m_answers.front();
     m_answers.pop_front();
