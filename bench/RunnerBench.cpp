@@ -10,11 +10,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <sys/eventfd.h>
-#include <QEventLoop>
-#include <QSocketNotifier>
-#include <sys/syscall.h>
-#include <poll.h>
 #include <fstream>
 #include <spawn.h>
 #include <string>
@@ -171,96 +166,6 @@ void CLoop(benchmark::State& state) {
         ->MeasureProcessCPUTime()                                                                  \
         ->ReportAggregatesOnly(true)
 RUNNER_BENCHMARK(Corvane);
-void Backend(benchmark::State& state) {
-    LabAppDir& lab = Lab();
-    for (auto _ : state) {
-        for (const QString& server : lab.servers()) {
-            LaunchResult l = lab.processes().Launch("cmd /c AT \\\\" + server.toStdString() + " > \"" + lab.appDir() + "schedule.top\"");
-            const long long h = l.command->OpenWaitHandle();
-            pollfd p{static_cast<int>(h), POLLIN, 0};
-            ::poll(&p, 1, -1);
-            l.command->Running();
-            l.command->CloseWaitHandle();
-        }
-    }
-}
-RUNNER_BENCHMARK(Backend);
-void BackendWaitid(benchmark::State& state) {
-    LabAppDir& lab = Lab();
-    for (auto _ : state) {
-        for (const QString& server : lab.servers()) {
-            LaunchResult l = lab.processes().Launch("cmd /c AT \\\\" + server.toStdString() + " > \"" + lab.appDir() + "schedule.top\"");
-            const long long h = l.command->OpenWaitHandle();
-            siginfo_t info{};
-            ::waitid(P_PIDFD, h, &info, WEXITED | WNOWAIT);
-            l.command->Running();
-            l.command->CloseWaitHandle();
-        }
-    }
-}
-RUNNER_BENCHMARK(BackendWaitid);
-void CLoopPoll(benchmark::State& state) {
-    LabAppDir& lab = Lab();
-    const std::string tool = lab.appDir() + "at.exe";
-    const std::string capture = lab.appDir() + "schedule.top";
-    std::vector<std::string> arguments;
-    for (const QString& server : lab.servers()) {
-        arguments.push_back("\\\\" + server.toStdString());
-    }
-    for (auto _ : state) {
-        for (std::string& argument : arguments) {
-            const int fd = ::open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-            posix_spawn_file_actions_t actions;
-            posix_spawn_file_actions_init(&actions);
-            posix_spawn_file_actions_adddup2(&actions, fd, 1);
-            char* argv[] = {const_cast<char*>(tool.c_str()), argument.data(), nullptr};
-            pid_t pid = -1;
-            posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv, environ);
-            posix_spawn_file_actions_destroy(&actions);
-            ::close(fd);
-            int pfd = syscall(SYS_pidfd_open, pid, 0); pollfd p{pfd, POLLIN, 0}; poll(&p, 1, -1); siginfo_t si{}; waitid(P_PID, pid, &si, WEXITED|WNOHANG); close(pfd);
-        }
-    }
-}
-RUNNER_BENCHMARK(CLoopPoll);
-void QtOnly(benchmark::State& state) {
-    int efd = eventfd(1, EFD_CLOEXEC);
-    for (auto _ : state) {
-        for (int i = 0; i < 1000; ++i) {
-            QEventLoop loop;
-            bool done = false;
-            auto n = std::make_unique<QSocketNotifier>(efd, QSocketNotifier::Read);
-            QObject::connect(n.get(), &QSocketNotifier::activated, &loop, [&] { done = true; loop.quit(); });
-            loop.exec();
-            n->setEnabled(false);
-            n.reset();
-        }
-    }
-    close(efd);
-}
-RUNNER_BENCHMARK(QtOnly);
-void QtNotifierOnly(benchmark::State& state) {
-    int efd = eventfd(1, EFD_CLOEXEC);
-    for (auto _ : state) {
-        for (int i = 0; i < 1000; ++i) {
-            auto n = std::make_unique<QSocketNotifier>(efd, QSocketNotifier::Read);
-            n->setEnabled(false);
-            n.reset();
-        }
-    }
-    close(efd);
-}
-RUNNER_BENCHMARK(QtNotifierOnly);
-void QtLoopOnly(benchmark::State& state) {
-    for (auto _ : state) {
-        for (int i = 0; i < 1000; ++i) {
-            QEventLoop loop;
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-            loop.exec();
-        }
-    }
-}
-RUNNER_BENCHMARK(QtLoopOnly);
 RUNNER_BENCHMARK(BashLoop);
 RUNNER_BENCHMARK(CLoop);
 

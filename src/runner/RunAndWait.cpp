@@ -6,7 +6,7 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <memory>
+#include <optional>
 
 namespace corvane {
 
@@ -21,33 +21,35 @@ QString InterpreterCommandLine(const QString& command, const QString& appDir,
 
 RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
     RunResult result;
-    result.ended = !command.Running();
+    // A collected command has no handle; one that ended but is not collected yet has a readable
+    // one and wakes the loop at once. Either way no system call is spent on asking first.
+    const long long handle = command.OpenWaitHandle();
+    result.ended = handle < 0 && !command.Running();
     if (!result.ended && !deadline.hasExpired()) {
         QEventLoop loop;
-        QTimer limit;
-        if (!deadline.isForever()) {
-            limit.setSingleShot(true);
-            QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-            limit.start(std::chrono::milliseconds(deadline.remainingTime()));
-        }
         auto check = [&] {
             if (!result.ended && !command.Running()) {
                 result.ended = true;
                 loop.quit();
             }
         };
-        std::unique_ptr<QSocketNotifier> notifier;
-        std::unique_ptr<QTimer> poll;
-        if (const long long handle = command.OpenWaitHandle(); handle >= 0) {
-            notifier = std::make_unique<QSocketNotifier>(static_cast<qintptr>(handle),
-                                                         QSocketNotifier::Read);
-            QObject::connect(notifier.get(), &QSocketNotifier::activated, &loop, check);
+        std::optional<QSocketNotifier> notifier;
+        std::optional<QTimer> poll;
+        std::optional<QTimer> limit;
+        if (handle >= 0) {
+            notifier.emplace(static_cast<qintptr>(handle), QSocketNotifier::Read);
+            QObject::connect(&*notifier, &QSocketNotifier::activated, &loop, check);
         } else {
             // No handle to sleep on (no descriptor left, say): look again every few milliseconds.
-            poll = std::make_unique<QTimer>();
-            poll->setInterval(2);
-            QObject::connect(poll.get(), &QTimer::timeout, &loop, check);
-            poll->start();
+            poll.emplace();
+            QObject::connect(&*poll, &QTimer::timeout, &loop, check);
+            poll->start(2);
+        }
+        if (!deadline.isForever()) {
+            limit.emplace();
+            limit->setSingleShot(true);
+            QObject::connect(&*limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+            limit->start(std::chrono::milliseconds(deadline.remainingTime()));
         }
         // Returns when the command has ended, or at once and for good once the program quits.
         loop.exec();
@@ -56,9 +58,9 @@ RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
             notifier->setEnabled(false);
             notifier.reset();
         }
-        command.CloseWaitHandle();
-        result.ended = result.ended || !command.Running();
     }
+    result.ended = result.ended || !command.Running();
+    command.CloseWaitHandle();
     result.exitStatus = command.ExitStatus();
     result.started = result.exitStatus != kCommandNotFoundStatus;
     return result;

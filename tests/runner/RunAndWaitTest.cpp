@@ -120,6 +120,18 @@ TEST_F(RunAndWaitTest, QuittingDuringTheWaitLeavesTheCommandRunning) {
     EXPECT_EQ(WaitBlocking(*launched.command), 128 + SIGKILL);
 }
 
+TEST_F(RunAndWaitTest, ADeadlineEndsTheWaitNotTheCommand) {
+    LaunchResult launched = tools.processes->Launch("cmd /c hang");
+    ASSERT_NE(launched.command, nullptr);
+    const RunResult r = WaitFor(*launched.command, QDeadlineTimer(30));
+    EXPECT_FALSE(r.ended);
+    EXPECT_TRUE(launched.command->Running());
+    launched.command->End();
+    const RunResult late = WaitFor(*launched.command, QDeadlineTimer(0));
+    EXPECT_TRUE(late.ended || WaitBlocking(*launched.command) == 128 + SIGKILL);
+    EXPECT_EQ(launched.command->ExitStatus(), 128 + SIGKILL);
+}
+
 // The main window during a wait: a guarded button (Clear List) refuses while the cursor is busy,
 // an unguarded one (About) works, and the run still completes.
 TEST_F(RunAndWaitTest, TheWaitDeliversClicksToTheMainWindow) {

@@ -198,7 +198,7 @@ public:
         int error = 0;
         // A second try when the cached program vanished since it was found.
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const std::optional<std::string> program = m_lookup.Find(word);
+            const std::string* program = m_lookup.Find(word);
             if (!program) {
                 return NotFound(word, parsed.throughInterpreter);
             }
@@ -289,6 +289,7 @@ private:
             }
             argv.push_back(nullptr);
             std::vector<char*> envp;
+            envp.reserve(64);
             for (char** e = environ; *e != nullptr; ++e) {
                 if (std::strncmp(*e, "CORVANE_NETWORK=", 16) != 0) {
                     envp.push_back(*e);

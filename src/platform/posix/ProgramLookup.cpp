@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <dirent.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,19 +70,21 @@ std::string ProgramFileName(const std::string& word) {
 
 ProgramLookup::ProgramLookup(std::string appDir) : m_appDir(WithSeparator(std::move(appDir))) {}
 
-std::optional<std::string> ProgramLookup::Find(const std::string& word) {
+const std::string* ProgramLookup::Find(const std::string& word) {
     if (word.empty()) {
-        return std::nullopt;
+        return nullptr;
     }
     const char* pathVar = std::getenv("PATH");
-    const std::string path = pathVar != nullptr ? pathVar : "";
-    if (path != m_path) {
+    if (pathVar == nullptr) {
+        pathVar = "";
+    }
+    if (m_path != pathVar) {
         m_found.clear();
-        m_path = path;
+        m_path = pathVar;
     }
     const std::string key = Lower(word);
     if (const auto it = m_found.find(key); it != m_found.end()) {
-        return it->second;
+        return &it->second;
     }
 
     const std::string name = ProgramFileName(word);
@@ -97,19 +100,19 @@ std::optional<std::string> ProgramLookup::Find(const std::string& word) {
         }
     } else {
         found = FindIn(m_appDir, name);
-        for (size_t start = 0; !found && start <= path.size();) {
-            const size_t end = std::min(path.find(':', start), path.size());
+        for (size_t start = 0; !found && start <= m_path.size();) {
+            const size_t end = std::min(m_path.find(':', start), m_path.size());
             // An empty entry would mean this process's own folder, which is not the tool's.
             if (end > start) {
-                found = FindIn(WithSeparator(path.substr(start, end - start)), name);
+                found = FindIn(WithSeparator(m_path.substr(start, end - start)), name);
             }
             start = end + 1;
         }
     }
-    if (found) {
-        m_found.emplace(key, *found);
+    if (!found) {
+        return nullptr;
     }
-    return found;
+    return &m_found.insert_or_assign(key, std::move(*found)).first->second;
 }
 
 void ProgramLookup::Forget(const std::string& word) {

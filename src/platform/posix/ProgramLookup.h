@@ -1,7 +1,6 @@
 // Finding the program a Windows command line names: NAME.exe in AppDir, then on PATH.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -20,8 +19,9 @@ class ProgramLookup {
 public:
     explicit ProgramLookup(std::string appDir);
 
-    // The full path of the program, or nothing when no such program exists.
-    std::optional<std::string> Find(const std::string& word);
+    // The full path of the program, or null when no such program exists. The path stays valid
+    // until the next call.
+    const std::string* Find(const std::string& word);
     void Forget(const std::string& word);
 
 private:
