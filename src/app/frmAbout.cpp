@@ -52,7 +52,8 @@ frmAbout::frmAbout(QWidget& owner) : QDialog(&owner) {
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::hide);
 
     const QRect main = owner.geometry();
-    move(main.left() + main.width() / 2 - width() / 2, main.top() + main.height() / 2 - height() / 2);
+    move(main.left() + main.width() / 2 - width() / 2,
+         main.top() + main.height() / 2 - height() / 2);
 }
 
 } // namespace corvane

@@ -75,8 +75,8 @@ void frmMain::cmdImport_Click() {
         return;
     }
     SetStatus(StatusColour::Waiting, QStringLiteral("Importing List"));
-    if (const auto path = m_services.dialogs.GetOpenFileName(QStringLiteral("Import List"),
-                                                             kListFilter)) {
+    if (const auto path =
+            m_services.dialogs.GetOpenFileName(QStringLiteral("Import List"), kListFilter)) {
         // Read first, replace after: a file that cannot be read leaves the list as it was.
         ListItems list;
         const FileResult r = ReadListFile(m_services.files, *path, list);
@@ -110,8 +110,8 @@ void frmMain::cmdExport_Click() {
         return;
     }
     SetStatus(StatusColour::Waiting, QStringLiteral("Exporting List"));
-    if (const auto path = m_services.dialogs.GetSaveFileName(QStringLiteral("Export List"),
-                                                             kListFilter)) {
+    if (const auto path =
+            m_services.dialogs.GetSaveFileName(QStringLiteral("Export List"), kListFilter)) {
         const FileResult r = WriteListFile(m_services.files, *path, Entries(*lstComputers));
         if (!r.ok()) {
             MsgBox(QStringLiteral("Corvane could not export the computer list to %1:\r\n%2")

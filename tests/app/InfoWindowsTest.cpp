@@ -5,10 +5,10 @@
 #include "app/frmTextViewer.h"
 
 #include <QCoreApplication>
-#include <fstream>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -53,8 +53,8 @@ TEST_F(InfoWindowsTest, ViewerSplitsLinesAtCommasAndRereadsTheManualEachTime) {
         EXPECT_FALSE(d.isVisible());
     });
     w().cmdManual->click();
-    EXPECT_EQ(shown, (QStringList{"Corvane manual", "", "First phrase", "second phrase",
-                                  "Kept, whole"}));
+    EXPECT_EQ(shown,
+              (QStringList{"Corvane manual", "", "First phrase", "second phrase", "Kept, whole"}));
 
     h.dir.Write("manual.txt", CrLf({"Edited while running"}));
     w().cmdManual->click();
