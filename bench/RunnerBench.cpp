@@ -1,5 +1,6 @@
 // How long the AT listing of 1000 lab servers takes through RunAndWait, beside a plain bash loop
 // and a plain C loop of posix_spawn + wait that start the same at.exe with the same redirection.
+#include "BenchSupport.h"
 #include "platform/NativeProcesses.h"
 #include "runner/AtCommands.h"
 #include "runner/RunAndWait.h"
@@ -173,14 +174,5 @@ RUNNER_BENCHMARK(CLoop);
 } // namespace corvane
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    corvane::Lab();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return corvane::bench::RunBenchmarks(argc, argv, [] { corvane::Lab(); });
 }

@@ -1,4 +1,5 @@
 // How long the main window takes to load its state files and to save them, with every list full.
+#include "BenchSupport.h"
 #include "app/Look.h"
 #include "app/frmMain.h"
 
@@ -22,26 +23,6 @@ namespace {
 constexpr int kServers = 1000;
 constexpr int kDeployEntries = 1000;
 constexpr int kHistory = 10;
-
-// Answers every box at once (Ok, or No to a question) and counts them: a box during a run means
-// the window took an error path, and that is not what is being measured.
-class SilentDialogs final : public Dialogs {
-public:
-    int boxes = 0;
-    int MsgBox(const QString&, int style, const QString&) override {
-        ++boxes;
-        return (style & 0x0F) == MsgStyle::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-    }
-    std::optional<QString> GetOpenFileName(const QString&, const QString&) override { return {}; }
-    std::optional<QString> GetSaveFileName(const QString&, const QString&) override { return {}; }
-    QStringList GetOpenFileNames(const QString&, const QString&) override { return {}; }
-    void ShowModal(QDialog&) override {}
-};
-
-class QuietWindowing final : public Windowing {
-public:
-    void BringToFront(QWidget&) override {}
-};
 
 void WriteLines(const QString& path, const QStringList& lines) {
     QFile file(path);
@@ -104,8 +85,8 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
     std::unique_ptr<FileSystem> m_files;
-    SilentDialogs m_dialogs;
-    QuietWindowing m_windowing;
+    bench::SilentDialogs m_dialogs;
+    bench::QuietWindowing m_windowing;
     SystemClock m_clock;
 };
 
@@ -189,14 +170,5 @@ BENCHMARK(Form_Unload)
 } // namespace corvane
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    corvane::ApplyProgramLook(app);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return corvane::bench::RunBenchmarks(argc, argv);
 }

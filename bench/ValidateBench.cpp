@@ -1,5 +1,6 @@
 // Validating 1000 lab servers (10% offline, 5% access-denied) through the real window, beside a
 // bash loop that runs the same probes and writes the same two result files.
+#include "BenchSupport.h"
 #include "app/Look.h"
 #include "app/frmMain.h"
 #include "platform/Clock.h"
@@ -21,26 +22,6 @@ namespace corvane {
 namespace {
 
 constexpr int kServers = 1000;
-
-// Says Yes to starting the validation, No to every removal, and counts the rest.
-class AnsweringDialogs final : public Dialogs {
-public:
-    int MsgBox(const QString&, int style, const QString& title) override {
-        if ((style & 0x0F) != MsgStyle::YesNo) {
-            return MsgAnswer::Ok;
-        }
-        return title == QStringLiteral("Validate Availability?") ? MsgAnswer::Yes : MsgAnswer::No;
-    }
-    std::optional<QString> GetOpenFileName(const QString&, const QString&) override { return {}; }
-    std::optional<QString> GetSaveFileName(const QString&, const QString&) override { return {}; }
-    QStringList GetOpenFileNames(const QString&, const QString&) override { return {}; }
-    void ShowModal(QDialog&) override {}
-};
-
-class QuietWindowing final : public Windowing {
-public:
-    void BringToFront(QWidget&) override {}
-};
 
 // A temporary AppDir with at.exe beside the program and a bulk lab network.
 class LabAppDir {
@@ -65,6 +46,7 @@ public:
             list << server.toStdString() << '\n';
         }
         ::setenv("CORVANE_NETWORK", network.c_str(), 1);
+        m_dialogs.yesTo = QStringLiteral("Validate Availability?");
         m_files = MakeNativeFileSystem(network);
         m_processes = MakeNativeProcesses(m_appDir, network);
         Services services{m_dialogs, *m_files, m_processes.get(), m_windowing, m_clock};
@@ -84,8 +66,8 @@ private:
     QTemporaryDir m_tmp;
     std::string m_appDir;
     QStringList m_servers;
-    AnsweringDialogs m_dialogs;
-    QuietWindowing m_windowing;
+    bench::SilentDialogs m_dialogs;
+    bench::QuietWindowing m_windowing;
     SystemClock m_clock;
     std::unique_ptr<FileSystem> m_files;
     std::unique_ptr<Processes> m_processes;
@@ -153,11 +135,5 @@ BENCHMARK(BashLoop)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(5)->Us
 } // namespace corvane
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    corvane::ApplyProgramLook(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return corvane::bench::RunBenchmarks(argc, argv);
 }

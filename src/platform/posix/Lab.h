@@ -80,6 +80,9 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 // True for a path of the form \\SERVER...
 bool IsUncPath(std::string_view path);
 
+// Equal without regard to the case of ASCII letters, as Windows compares names.
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 // The name of the entry of folder that equals part, exactly or else without regard to case (the
 // first such name in byte order, so the choice never depends on the directory's order); empty
 // when there is none.

@@ -1,6 +1,8 @@
 // Reading at.exe's command lines (times, days, commands) and writing its job listing.
 #include "platform/posix/LabSchedule.h"
 
+#include "platform/posix/Lab.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -27,22 +29,6 @@ constexpr std::string_view kUsage =
     "       AT \\\\SERVER ID /Delete /Yes              removes a job\n"
     "TIME is H:MM with AM or PM (hours 1 to 12) or without (hours 0 to 23); DAYS are Monday to\n"
     "Sunday and 1 to 31, joined by commas.";
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
