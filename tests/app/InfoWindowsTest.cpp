@@ -1,6 +1,8 @@
 // The manual viewer and the About window: contents, placement, and that they work during a run.
 #include "Harness.h"
 
+#include "app/ListHelpers.h"
+
 #include "app/frmAbout.h"
 #include "app/frmTextViewer.h"
 
@@ -13,14 +15,6 @@
 
 namespace corvane::test {
 namespace {
-
-QStringList Items(const QListWidget& list) {
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i) {
-        items << list.item(i)->text();
-    }
-    return items;
-}
 
 std::string ShippedManual() {
     std::ifstream in(CORVANE_ASSETS_DIR "/manual.txt", std::ios::binary);
@@ -48,7 +42,7 @@ TEST_F(InfoWindowsTest, ViewerSplitsLinesAtCommasAndRereadsTheManualEachTime) {
                 CrLf({"Corvane manual", "", "First phrase, second phrase", "\"Kept, whole\""}));
     QStringList shown;
     h.dialogs.QueueWindowAction([&shown](QDialog& d) {
-        shown = Items(*static_cast<frmTextViewer&>(d).lstBody);
+        shown = Entries(*static_cast<frmTextViewer&>(d).lstBody);
         static_cast<frmTextViewer&>(d).cmdClose->click();
         EXPECT_FALSE(d.isVisible());
     });
@@ -58,9 +52,9 @@ TEST_F(InfoWindowsTest, ViewerSplitsLinesAtCommasAndRereadsTheManualEachTime) {
 
     h.dir.Write("manual.txt", CrLf({"Edited while running"}));
     w().cmdManual->click();
-    EXPECT_EQ(Items(*w().TextViewer()->lstBody), QStringList{"Edited while running"});
+    EXPECT_EQ(Entries(*w().TextViewer()->lstBody), QStringList{"Edited while running"});
     w().cmdManual->click(); // twice in a row shows the text once
-    EXPECT_EQ(Items(*w().TextViewer()->lstBody), QStringList{"Edited while running"});
+    EXPECT_EQ(Entries(*w().TextViewer()->lstBody), QStringList{"Edited while running"});
 
     std::remove(h.dir.file("manual.txt").c_str());
     w().cmdManual->click();

@@ -2,6 +2,8 @@
 #include "FaultyFileSystem.h"
 #include "Harness.h"
 
+#include "app/ListHelpers.h"
+#include "persist/History.h"
 #include "platform/Dialogs.h"
 
 #include <QComboBox>
@@ -15,22 +17,6 @@
 
 namespace corvane::test {
 namespace {
-
-QStringList Items(const QListWidget& list) {
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i) {
-        items << list.item(i)->text();
-    }
-    return items;
-}
-
-QStringList Items(const QComboBox& box) {
-    QStringList items;
-    for (int i = 0; i < box.count(); ++i) {
-        items << box.itemText(i);
-    }
-    return items;
-}
 
 std::string Numbered(const char* prefix, int count) {
     std::string text;
@@ -55,15 +41,15 @@ TEST_F(StartupShutdownTest, RoundTripKeepsEveryListTextAndHistory) {
                                 "", "", ""}));
     frmMain& w = h.Start();
 
-    EXPECT_EQ(Items(*w.lstComputers), (QStringList{"Alpha", "SRV01", "srv02", "WEB,01"}));
-    EXPECT_EQ(Items(*w.lstDeployables),
+    EXPECT_EQ(Entries(*w.lstComputers), (QStringList{"Alpha", "SRV01", "srv02", "WEB,01"}));
+    EXPECT_EQ(Entries(*w.lstDeployables),
               (QStringList{"C:\\a\\one.exe", "two.cmd", "C:\\x,y\\three.dll"}));
-    EXPECT_EQ(Items(*w.lstDeployables2), (QStringList{"one.exe", "two.cmd", "three.dll"}));
+    EXPECT_EQ(Entries(*w.lstDeployables2), (QStringList{"one.exe", "two.cmd", "three.dll"}));
     EXPECT_EQ(w.cboDeployPath->currentText(), QStringLiteral("D:\\Apps\\New"));
-    EXPECT_EQ(Items(*w.cboDeployPath), (QStringList{"D:\\a", "E:\\b"}));
+    EXPECT_EQ(ComboEntries(*w.cboDeployPath), (QStringList{"D:\\a", "E:\\b"}));
     EXPECT_EQ(w.cboRun->currentText(),
               QStringLiteral("\"C:\\Program Files\\App\\app.exe\" /quiet"));
-    EXPECT_EQ(Items(*w.cboRun), (QStringList{"rundll32.exe user32.dll,LockWorkStation"}));
+    EXPECT_EQ(ComboEntries(*w.cboRun), (QStringList{"rundll32.exe user32.dll,LockWorkStation"}));
     EXPECT_TRUE(w.optToday->isChecked());
     EXPECT_FALSE(w.State().ServerUnreachable);
     EXPECT_TRUE(h.dialogs.shown().empty());
@@ -90,10 +76,10 @@ TEST_F(StartupShutdownTest, RoundTripKeepsEveryListTextAndHistory) {
         again.dir.Write(name, h.dir.Read(name));
     }
     frmMain& w2 = again.Start();
-    EXPECT_EQ(Items(*w2.lstComputers), Items(*w.lstComputers));
-    EXPECT_EQ(Items(*w2.lstDeployables), Items(*w.lstDeployables));
+    EXPECT_EQ(Entries(*w2.lstComputers), Entries(*w.lstComputers));
+    EXPECT_EQ(Entries(*w2.lstDeployables), Entries(*w.lstDeployables));
     EXPECT_EQ(w2.cboRun->currentText(), w.cboRun->currentText());
-    EXPECT_EQ(Items(*w2.cboRun), Items(*w.cboRun));
+    EXPECT_EQ(ComboEntries(*w2.cboRun), ComboEntries(*w.cboRun));
 }
 
 TEST_F(StartupShutdownTest, FirstStartWithOnlyTheTwoTextFiles) {
@@ -155,12 +141,12 @@ TEST_F(StartupShutdownTest, ComboBoxesKeepTheirTextsAndNeverInsertOnEnter) {
     QTest::keyClicks(w.cboRun->lineEdit(), QStringLiteral("fir"));
     EXPECT_EQ(w.cboRun->currentText(), QStringLiteral("fir")); // no inline completion
     QTest::keyClick(w.cboRun->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(Items(*w.cboRun), (QStringList{"first.exe", "second.exe"}));
+    EXPECT_EQ(ComboEntries(*w.cboRun), (QStringList{"first.exe", "second.exe"}));
 
     w.cboAMPM->lineEdit()->selectAll();
     QTest::keyClicks(w.cboAMPM->lineEdit(), QStringLiteral("am"));
     QTest::keyClick(w.cboAMPM->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(Items(*w.cboAMPM), (QStringList{"AM", "PM"}));
+    EXPECT_EQ(ComboEntries(*w.cboAMPM), (QStringList{"AM", "PM"}));
 }
 
 TEST_F(StartupShutdownTest, RememberingAtShutDownIsCaseSensitiveAndSkipsEmptyText) {

@@ -2,6 +2,8 @@
 #include "FaultyFileSystem.h"
 #include "Harness.h"
 
+#include "app/ListHelpers.h"
+
 #include "computers/frmAddComputer.h"
 
 #include <QApplication>
@@ -15,14 +17,6 @@
 
 namespace corvane::test {
 namespace {
-
-QStringList Items(const QListWidget& list) {
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i) {
-        items << list.item(i)->text();
-    }
-    return items;
-}
 
 std::string Numbered(int count) {
     std::string text;
@@ -78,7 +72,7 @@ TEST_F(ComputerListTest, TypedNamesTurnUpperCaseAndAreSavedAtOnce) {
     });
     EXPECT_EQ(statusWhileOpen, QStringLiteral("Adding Computer"));
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
-    EXPECT_EQ(Items(*w().lstComputers), QStringList{"SRV01"});
+    EXPECT_EQ(Entries(*w().lstComputers), QStringList{"SRV01"});
     EXPECT_EQ(h.dir.Read("computerlist.txt"), CrLf({"SRV01"}));
 }
 
@@ -89,7 +83,7 @@ TEST_F(ComputerListTest, PastedTextIsKeptAsItIs) {
         EXPECT_EQ(d.txtComputer->text(), QStringLiteral("web-01.corp"));
         d.cmdAdd->click();
     });
-    EXPECT_EQ(Items(*w().lstComputers), QStringList{"web-01.corp"});
+    EXPECT_EQ(Entries(*w().lstComputers), QStringList{"web-01.corp"});
 }
 
 TEST_F(ComputerListTest, OneLeadingPairOfBackslashesIsRemoved) {
@@ -103,7 +97,7 @@ TEST_F(ComputerListTest, OneLeadingPairOfBackslashesIsRemoved) {
             d.txtComputer->setText(QString::fromLatin1(c.typed));
             d.cmdAdd->click();
         });
-        EXPECT_TRUE(Items(*w().lstComputers).contains(QString::fromLatin1(c.added))) << c.typed;
+        EXPECT_TRUE(Entries(*w().lstComputers).contains(QString::fromLatin1(c.added))) << c.typed;
     }
     EXPECT_EQ(w().lstComputers->count(), 3);
 }
@@ -115,7 +109,7 @@ TEST_F(ComputerListTest, EnterAddsOnceAndADuplicateIsKeptSorted) {
         QTest::keyClick(d.txtComputer, Qt::Key_Return);
         EXPECT_FALSE(d.isVisible());
     });
-    EXPECT_EQ(Items(*w().lstComputers), (QStringList{"ALPHA", "SRV01", "SRV01"}));
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"ALPHA", "SRV01", "SRV01"}));
     Add([](frmAddComputer& d) {
         QTest::keyClicks(d.txtComputer, QStringLiteral("beta"));
         QTest::keyClick(d.txtComputer, Qt::Key_Escape); // bound to nothing
@@ -178,7 +172,7 @@ TEST_F(ComputerListTest, RemoveTakesEverySelectedNeighbourAndSaves) {
     Select({1, 2, 3});
     w().cmdRemove->click();
     EXPECT_TRUE(Boxes().isEmpty());
-    EXPECT_EQ(Items(*w().lstComputers), (QStringList{"A1", "E5"}));
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"A1", "E5"}));
     EXPECT_EQ(h.dir.Read("computerlist.txt"), CrLf({"A1", "E5"}));
 
     Select({0, 1});
@@ -203,7 +197,7 @@ TEST_F(ComputerListTest, ImportReplacesTheListAndSaysWhatItLeftOut) {
     h.dialogs.QueueFile(QString::fromStdString(h.dir.file("big.txt")));
     w().cmdImport->click();
     EXPECT_EQ(w().lstComputers->count(), 1000);
-    EXPECT_FALSE(Items(*w().lstComputers).contains(QStringLiteral("OLD")));
+    EXPECT_FALSE(Entries(*w().lstComputers).contains(QStringLiteral("OLD")));
     ASSERT_EQ(Boxes().size(), 1);
     EXPECT_TRUE(Boxes()[0].contains(QStringLiteral("200 more were left out")));
     EXPECT_EQ(h.dialogs.filters(), QStringList{"Text (*.txt)|*.txt"});
@@ -215,11 +209,11 @@ TEST_F(ComputerListTest, ImportOfATrailingEmptyLineAddsNothingAndCancelChangesNo
     h.dir.Write("few.txt", CrLf({"srv02", "SRV01", ""}));
     h.dialogs.QueueFile(QString::fromStdString(h.dir.file("few.txt")));
     w().cmdImport->click();
-    EXPECT_EQ(Items(*w().lstComputers), (QStringList{"SRV01", "srv02"}));
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"SRV01", "srv02"}));
 
     h.dialogs.QueueFile(std::nullopt);
     w().cmdImport->click();
-    EXPECT_EQ(Items(*w().lstComputers), (QStringList{"SRV01", "srv02"}));
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"SRV01", "srv02"}));
     EXPECT_TRUE(Boxes().isEmpty());
 }
 
@@ -232,7 +226,7 @@ TEST_F(ComputerListTest, AnImportThatCannotBeReadKeepsTheListAndNamesTheFile) {
     ASSERT_EQ(Boxes().size(), 2);
     EXPECT_TRUE(Boxes()[0].contains(QString::fromStdString(h.dir.file("missing.txt"))));
     EXPECT_EQ(Boxes()[1], QStringLiteral("Unable to locate path."));
-    EXPECT_EQ(Items(*w().lstComputers), QStringList{"KEEP01"});
+    EXPECT_EQ(Entries(*w().lstComputers), QStringList{"KEEP01"});
 }
 
 TEST_F(ComputerListTest, AnUnreachableImportOrExportNamesTheFileNotAServer) {
@@ -269,7 +263,7 @@ TEST_F(ComputerListTest, ExportAndImportRoundTripEveryName) {
     w().cmdClear->click();
     h.dialogs.QueueFile(path);
     w().cmdImport->click();
-    EXPECT_EQ(Items(*w().lstComputers), (QStringList{" LEADING", "SRV01", "srv03", "WEB,02"}));
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{" LEADING", "SRV01", "srv03", "WEB,02"}));
     EXPECT_TRUE(Boxes().isEmpty());
 }
 

@@ -1,22 +1,16 @@
 // Validate List end to end on a lab network: the probes, the prompts in their order, the result
 // files and the removal.
 #include "Harness.h"
+
 #include "LabNetwork.h"
 #include "RecordingProcesses.h"
+#include "app/ListHelpers.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
 namespace {
-
-QStringList Items(const QListWidget& list) {
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i) {
-        items << list.item(i)->text();
-    }
-    return items;
-}
 
 class ValidationTest : public ::testing::Test {
 protected:
@@ -55,7 +49,7 @@ TEST_F(ValidationTest, PromptsInOrderAndRemovesExactlyTheRecordedServers) {
               QStringLiteral("The currently logged on user account does not have sufficient\r\n"
                              "rights to schedule jobs on the following computers:\r\n\r\nLOCKED"
                              "\r\n\r\nWould you like to remove these from the computer list?"));
-    EXPECT_EQ(Items(*w().lstComputers), (QStringList{"ALPHA", "LOCKED"}));
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"ALPHA", "LOCKED"}));
     EXPECT_EQ(h.dir.Read("unavailable.top"), CrLf({"DOWN", "DOWN", "GONE", "down", "\"WEB,01\""}));
     EXPECT_EQ(h.dir.Read("accessdenied.top"), CrLf({"LOCKED"}));
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
