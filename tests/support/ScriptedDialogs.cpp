@@ -34,6 +34,16 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::TakeFile() {
+    QString path;
+    const bool chosen = m_files.front().has_value();
+    if (chosen) {
+        path = *m_files.front();
+    }
+    m_files.pop_front();
+    return chosen ? std::optional<QString>(path) : std::nullopt;
+}
+
 std::optional<QString> ScriptedDialogs::GetOpenFileName(const QString& title,
                                                         const QString& filter) {
     m_shown.push_back({Shown::OpenFile, {}, title, 0, {}});
@@ -42,9 +52,7 @@ std::optional<QString> ScriptedDialogs::GetOpenFileName(const QString& title,
         ADD_FAILURE() << "unexpected open dialog";
         return std::nullopt;
     }
-    auto answer = m_files.front();
-    m_files.pop_front();
-    return answer;
+    return TakeFile();
 }
 
 std::optional<QString> ScriptedDialogs::GetSaveFileName(const QString& title,
@@ -55,9 +63,7 @@ std::optional<QString> ScriptedDialogs::GetSaveFileName(const QString& title,
         ADD_FAILURE() << "unexpected save dialog";
         return std::nullopt;
     }
-    auto answer = m_files.front();
-    m_files.pop_front();
-    return answer;
+    return TakeFile();
 }
 
 QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString& filter) {

@@ -48,6 +48,9 @@ public:
     const QStringList& filters() const { return m_filters; }
 
 private:
+    // The next queued file answer: a cancelled dialog is an empty optional.
+    std::optional<QString> TakeFile();
+
     std::vector<Shown> m_shown;
     std::deque<int> m_answers;
     std::deque<std::optional<QString>> m_files;

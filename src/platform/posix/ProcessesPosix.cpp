@@ -3,6 +3,7 @@
 #include "platform/NativeProcesses.h"
 
 #include "platform/posix/ProgramLookup.h"
+#include "platform/posix/Spawner.h"
 #include "platform/posix/WindowsCommandLine.h"
 
 #include <algorithm>
@@ -10,13 +11,10 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace corvane {
 namespace {
@@ -113,36 +111,15 @@ private:
     std::shared_ptr<Unwatched> m_unwatched;
 };
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { reset(); }
-    void reset(int fd = -1) {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        m_fd = fd;
+// Creates or empties the capture file here, in this process: for a command that starts nothing,
+// which must not leave an earlier answer behind. Empty when that worked, else why not.
+std::string EmptyCaptureFile(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        return "Cannot write the capture file " + file + ": " + std::strerror(errno) + ".";
     }
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// Opens (creating or emptying) the file that receives standard output, kept clear of 0 to 2 so
-// that the spawn's own redirections cannot overwrite it.
-int OpenOutput(const std::string& file) {
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd >= 0 && fd <= 2) {
-        const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
-        const int saved = errno;
-        ::close(fd);
-        errno = saved;
-        fd = moved;
-    }
-    return fd;
+    ::close(fd);
+    return {};
 }
 
 void WriteToStandardError(const std::string& text) {
@@ -167,7 +144,7 @@ class PosixProcesses final : public Processes {
 public:
     PosixProcesses(std::string appDir, const std::string& networkRoot)
         : m_appDir(std::move(appDir)), m_lookup(m_appDir),
-          m_networkVariable("CORVANE_NETWORK=" + networkRoot),
+          m_spawner(m_appDir, "CORVANE_NETWORK=" + networkRoot),
           m_unwatched(std::make_shared<Unwatched>()) {
         if (m_appDir.empty() || m_appDir.back() != '/') {
             m_appDir += '/';
@@ -180,18 +157,10 @@ public:
         if (!parsed.error.empty()) {
             return Refused("Cannot run \"" + commandLine + "\": " + parsed.error + ".");
         }
-        // As cmd does, the file is emptied before the tool is even looked for: a run that fails
-        // never leaves the previous answer in it.
-        Descriptor output;
+        std::string capture;
         if (parsed.outputFile) {
-            const std::string file = parsed.outputFile->front() == '/'
-                                         ? *parsed.outputFile
-                                         : m_appDir + *parsed.outputFile;
-            output.reset(OpenOutput(file));
-            if (output.get() < 0) {
-                return Refused("Cannot write the capture file " + file + ": " +
-                               std::strerror(errno) + ".");
-            }
+            capture = parsed.outputFile->front() == '/' ? *parsed.outputFile
+                                                        : m_appDir + *parsed.outputFile;
         }
 
         const std::string& word = parsed.words.front();
@@ -200,16 +169,29 @@ public:
         for (int attempt = 0; attempt < 2; ++attempt) {
             const std::string* program = m_lookup.Find(word);
             if (!program) {
+                // cmd empties the file before it looks for the program: a run that fails never
+                // leaves the previous answer in it.
+                if (std::string why = parsed.outputFile ? EmptyCaptureFile(capture) : "";
+                    !why.empty()) {
+                    return Refused(why);
+                }
                 return NotFound(word, parsed.throughInterpreter);
             }
             pid_t pid = -1;
-            error = Spawn(*program, parsed.words, output.get(), pid);
+            error = m_spawner.Spawn(*program, parsed.words, capture, pid);
             if (error == 0) {
                 return {std::make_unique<PosixCommand>(pid, m_unwatched), {}};
             }
             m_lookup.Forget(word);
             if (error != ENOENT) {
                 break;
+            }
+        }
+        // Nothing started. The error may be the capture file's (the new process opens it):
+        // empty it here, which also says whether it can be written at all.
+        if (parsed.outputFile) {
+            if (std::string why = EmptyCaptureFile(capture); !why.empty()) {
+                return Refused(why);
             }
         }
         return Refused("Cannot start '" + word + "': " + std::strerror(error) + ".");
@@ -227,87 +209,9 @@ private:
                        m_appDir + " or on the search path.");
     }
 
-    // Standard input from /dev/null, standard output into `output` (or /dev/null), standard
-    // error shared, nothing else open; a process group of its own, so that End() reaches what
-    // the tool starts; AppDir as working folder. Returns 0 or the error number.
-    int Spawn(const std::string& program, const std::vector<std::string>& words, int output,
-              pid_t& pid) {
-        posix_spawn_file_actions_t actions;
-        posix_spawnattr_t attributes;
-        if (int e = posix_spawn_file_actions_init(&actions); e != 0) {
-            return e;
-        }
-        if (int e = posix_spawnattr_init(&attributes); e != 0) {
-            posix_spawn_file_actions_destroy(&actions);
-            return e;
-        }
-        int error = posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        // A dup2 leaves the copy open across exec. Opening the file in a spawn action with
-        // O_CLOEXEC instead would close it at the exec: the tool's output would vanish and the
-        // capture stay empty, with status 0.
-        if (error == 0) {
-            error = output >= 0
-                        ? posix_spawn_file_actions_adddup2(&actions, output, 1)
-                        : posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        }
-        if (error == 0) {
-            error = posix_spawn_file_actions_addchdir_np(&actions, m_appDir.c_str());
-        }
-        if (error == 0) {
-            error = posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-        }
-        sigset_t none;
-        sigset_t reset;
-        sigemptyset(&none);
-        sigemptyset(&reset);
-        // Handlers are reset at exec anyway; ignored signals would stay ignored in the tool.
-        for (int signal : {SIGPIPE, SIGCHLD, SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGALRM, SIGUSR1,
-                           SIGUSR2, SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ}) {
-            sigaddset(&reset, signal);
-        }
-        if (error == 0) {
-            error = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP |
-                                                              POSIX_SPAWN_SETSIGMASK |
-                                                              POSIX_SPAWN_SETSIGDEF);
-        }
-        if (error == 0) {
-            error = posix_spawnattr_setpgroup(&attributes, 0);
-        }
-        if (error == 0) {
-            error = posix_spawnattr_setsigmask(&attributes, &none);
-        }
-        if (error == 0) {
-            error = posix_spawnattr_setsigdefault(&attributes, &reset);
-        }
-
-        if (error == 0) {
-            std::vector<char*> argv;
-            argv.reserve(words.size() + 1);
-            argv.push_back(const_cast<char*>(program.c_str()));
-            for (size_t i = 1; i < words.size(); ++i) {
-                argv.push_back(const_cast<char*>(words[i].c_str()));
-            }
-            argv.push_back(nullptr);
-            std::vector<char*> envp;
-            envp.reserve(64);
-            for (char** e = environ; *e != nullptr; ++e) {
-                if (std::strncmp(*e, "CORVANE_NETWORK=", 16) != 0) {
-                    envp.push_back(*e);
-                }
-            }
-            envp.push_back(m_networkVariable.data());
-            envp.push_back(nullptr);
-            error =
-                posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
-        }
-        posix_spawnattr_destroy(&attributes);
-        posix_spawn_file_actions_destroy(&actions);
-        return error;
-    }
-
     std::string m_appDir;
     ProgramLookup m_lookup;
-    std::string m_networkVariable;
+    Spawner m_spawner;
     std::shared_ptr<Unwatched> m_unwatched;
 };
 
