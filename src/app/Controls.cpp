@@ -14,6 +14,8 @@ namespace corvane {
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption, QRect place) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
+    // Else a frame inside another is read out with the outer frame's title.
+    frame->setAccessibleName(caption);
     frame->setGeometry(place);
     return frame;
 }

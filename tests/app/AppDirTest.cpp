@@ -6,35 +6,26 @@
 namespace corvane {
 namespace {
 
-struct AppDirCase {
-    const char* name;
-    const char* folder;
-    char separator;
-    const char* expected;
-};
-
-class AppDirFromFolderTest : public ::testing::TestWithParam<AppDirCase> {};
-
-TEST_P(AppDirFromFolderTest, EndsInOneSeparator) {
-    const AppDirCase& c = GetParam();
-    EXPECT_EQ(AppDirFromFolder(QString::fromLatin1(c.folder), QLatin1Char(c.separator)),
-              QString::fromLatin1(c.expected));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, AppDirFromFolderTest,
-    ::testing::Values(AppDirCase{"DriveRoot", "C:\\", '\\', "C:\\"},
-                      AppDirCase{"WindowsFolder", "C:\\Tools\\Corvane", '\\',
-                                 "C:\\Tools\\Corvane\\"},
-                      AppDirCase{"ShareRoot", "\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
-                      AppDirCase{"PosixRoot", "/", '/', "/"},
-                      AppDirCase{"PosixFolder", "/opt/corvane", '/', "/opt/corvane/"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(AppDirOfExecutableTest, IsTheTestProgramsFolderWithOneSeparator) {
+TEST(AppDirTest, EndsInOneSeparatorAlsoAtADriveRoot) {
+    const struct {
+        const char* folder;
+        char separator;
+        const char* expected;
+    } cases[] = {
+        {"C:\\", '\\', "C:\\"},
+        {"C:\\Tools\\Corvane", '\\', "C:\\Tools\\Corvane\\"},
+        {"\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
+        {"/", '/', "/"},
+        {"/opt/corvane", '/', "/opt/corvane/"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AppDirFromFolder(QString::fromLatin1(c.folder), QLatin1Char(c.separator)),
+                  QString::fromLatin1(c.expected))
+            << c.folder;
+    }
     const QString appDir = AppDirOfExecutable();
-    EXPECT_TRUE(appDir.endsWith(QLatin1Char('/')));
-    EXPECT_FALSE(appDir.endsWith(QStringLiteral("//")));
+    EXPECT_TRUE(appDir.endsWith(QLatin1Char('/')) && !appDir.endsWith(QStringLiteral("//")))
+        << appDir.toStdString();
 }
 
 } // namespace

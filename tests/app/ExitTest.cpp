@@ -3,14 +3,13 @@
 
 #include "platform/NativeFileSystem.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTimer>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace corvane::test {
 namespace {
@@ -44,11 +43,7 @@ void PressExitWhileAHandlerWaits(const std::string& folder) {
     QTimer::singleShot(10, window.cmdExit, &QPushButton::click);
     QEventLoop wait; // a handler waiting for its command, delivering events meanwhile
     wait.exec();
-    // Only an abandoned handler that resumed could get here.
-    if (std::FILE* marker = std::fopen((folder + "resumed").c_str(), "w")) {
-        std::fputs("resumed", marker);
-        std::fclose(marker);
-    }
+    std::ofstream(folder + "resumed") << "resumed"; // only a resumed handler gets here
     std::exit(3);
 }
 
@@ -57,17 +52,9 @@ TEST(ExitDeathTest, ExitDuringAWaitSavesAndNeverResumesTheHandler) {
     EXPECT_EXIT(PressExitWhileAHandlerWaits(folder), ::testing::ExitedWithCode(0), "");
 
     auto read = [&folder](const char* name) {
-        std::FILE* f = std::fopen((folder + name).c_str(), "rb");
-        std::string text;
-        if (f != nullptr) {
-            char buffer[256];
-            size_t n;
-            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-                text.append(buffer, n);
-            }
-            std::fclose(f);
-        }
-        return text;
+        std::ostringstream text;
+        text << std::ifstream(folder + name, std::ios::binary).rdbuf();
+        return text.str();
     };
     EXPECT_EQ(read("computerlist.txt"), CrLf({"SRV01"}));
     EXPECT_EQ(read("schedapp.top"), CrLf({"backup.cmd"}));

@@ -7,19 +7,11 @@
 #include "app/frmTextViewer.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
 namespace {
-
-std::string ShippedManual() {
-    std::ifstream in(CORVANE_ASSETS_DIR "/manual.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void Save(QWidget& window, const char* name) {
     EXPECT_TRUE(window.grab().toImage().save(QCoreApplication::applicationDirPath() +
@@ -34,44 +26,47 @@ protected:
         h.window->show();
     }
     frmMain& w() { return *h.window; }
+    QStringList ShownManual() { return Entries(*w().TextViewer()->lstBody); }
     MainHarness h;
 };
 
 TEST_F(InfoWindowsTest, ViewerSplitsLinesAtCommasAndRereadsTheManualEachTime) {
     h.dir.Write("manual.txt",
                 CrLf({"Corvane manual", "", "First phrase, second phrase", "\"Kept, whole\""}));
-    QStringList shown;
-    h.dialogs.QueueWindowAction([&shown](QDialog& d) {
-        shown = Entries(*static_cast<frmTextViewer&>(d).lstBody);
+    h.dialogs.QueueWindowAction([](QDialog& d) {
         static_cast<frmTextViewer&>(d).cmdClose->click();
         EXPECT_FALSE(d.isVisible());
     });
     w().cmdManual->click();
-    EXPECT_EQ(shown,
+    frmTextViewer* viewer = w().TextViewer();
+    EXPECT_EQ(ShownManual(),
               (QStringList{"Corvane manual", "", "First phrase", "second phrase", "Kept, whole"}));
 
     h.dir.Write("manual.txt", CrLf({"Edited while running"}));
     w().cmdManual->click();
-    EXPECT_EQ(Entries(*w().TextViewer()->lstBody), QStringList{"Edited while running"});
     w().cmdManual->click(); // twice in a row shows the text once
-    EXPECT_EQ(Entries(*w().TextViewer()->lstBody), QStringList{"Edited while running"});
+    EXPECT_EQ(ShownManual(), QStringList{"Edited while running"});
+    EXPECT_EQ(w().TextViewer(), viewer); // hidden, not destroyed
 
     std::remove(h.dir.file("manual.txt").c_str());
     w().cmdManual->click();
-    EXPECT_EQ(w().TextViewer()->lstBody->count(), 0);
-    EXPECT_EQ(h.dialogs.MessageBoxes().size(), 0u);
+    EXPECT_TRUE(ShownManual().isEmpty());
+    EXPECT_TRUE(h.dialogs.MessageBoxes().empty());
 }
 
-TEST_F(InfoWindowsTest, ViewerCoversTheMainWindowWithCloseCentredUnderTheList) {
-    h.dir.Write("manual.txt", ShippedManual());
+TEST_F(InfoWindowsTest, ViewerCoversTheMainWindowAndShowsAtMostAThousandAndOneLines) {
+    // The shipped manual for the picture, then more lines than the viewer takes.
+    std::ifstream in(CORVANE_ASSETS_DIR "/manual.txt", std::ios::binary);
+    std::string manual(std::istreambuf_iterator<char>(in), {});
+    for (int i = 0; i < 1001; ++i) {
+        manual += "Line " + std::to_string(i) + "\r\n";
+    }
+    h.dir.Write("manual.txt", manual);
     h.dialogs.QueueWindowAction([](QDialog& d) { Save(d, "frmTextViewer.png"); });
     w().cmdManual->click();
     frmTextViewer& viewer = *w().TextViewer();
-    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Corvane - Text Viewer"));
     EXPECT_EQ(viewer.geometry(), w().geometry());
-    EXPECT_EQ(viewer.lstBody->pos(), QPoint(0, 0));
-    EXPECT_GT(viewer.lstBody->count(), 100);
-    EXPECT_LE(viewer.lstBody->count(), 1001);
+    EXPECT_EQ(viewer.lstBody->count(), 1001);
     const QRect list = viewer.lstBody->geometry();
     const QRect close = viewer.cmdClose->geometry();
     EXPECT_NEAR(close.center().x(), list.width() / 2, 1);
@@ -83,12 +78,6 @@ TEST_F(InfoWindowsTest, AboutIsCentredOnceAndKeepsItsPlace) {
     h.dialogs.QueueWindowAction([](QDialog& d) { Save(d, "frmAbout.png"); });
     w().cmdAbout->click();
     frmAbout& about = *w().About();
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Corvane"));
-    EXPECT_EQ(about.lblVer->text(), QStringLiteral("Version 1.7"));
-    EXPECT_FALSE(about.lblBy->text().isEmpty());
-    EXPECT_TRUE(about.lblAbout->text().startsWith(
-        QStringLiteral("Corvane allows you to schedule commands and exectuables")));
-    EXPECT_EQ(about.Image1->pixmap().size(), QSize(168, 48));
     const QPoint first = about.pos();
     EXPECT_NEAR(about.geometry().center().x(), w().geometry().center().x(), 1);
     EXPECT_NEAR(about.geometry().center().y(), w().geometry().center().y(), 1);

@@ -6,49 +6,30 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <spawn.h>
+#include <fstream>
+#include <iterator>
 #include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
+#include <thread>
 
 namespace corvane {
 namespace {
 
-// The process's state letter from /proc; 0 when there is no such process. Only system calls, so
-// that a forked child of this threaded test program may use it.
+// The process's state letter from /proc; 0 when there is no such process.
 char ProcessState(pid_t pid) {
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return 0;
-    }
-    char text[512];
-    const ssize_t n = ::read(fd, text, sizeof text - 1);
-    ::close(fd);
-    if (n <= 0) {
-        return 0;
-    }
-    text[n] = '\0';
-    const char* close = std::strrchr(text, ')'); // after the command name, which may hold blanks
-    return close != nullptr && close[1] == ' ' ? close[2] : 0;
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), {}};
+    const auto close = stat.rfind(')'); // after the command name, which may hold blanks
+    return close != std::string::npos && close + 2 < stat.size() ? stat[close + 2] : 0;
 }
 
-// Waits up to 20 s for the condition; only system calls (see ProcessState).
+// Waits up to 20 s for the condition.
 template <typename Condition> bool WaitFor(Condition condition) {
-    const timespec interval{0, 10'000'000};
-    for (int i = 0; i < 2000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        ::nanosleep(&interval, nullptr);
+    for (int i = 0; i < 2000 && !condition(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return false;
+    return condition();
 }
 
 class HangTest : public ::testing::Test {
@@ -78,37 +59,15 @@ TEST_F(HangTest, WaitsUntilEndedWithoutTouchingTheJobs) {
 }
 
 TEST_F(HangTest, EndsWhenItsParentIsGone) {
-    // Everything the forked child needs is made before the fork.
-    std::string tool = test::LabNetwork::Tool("uptime.exe");
-    std::string server = R"(\\HANG)";
-    char* argv[] = {tool.data(), server.data(), nullptr};
-    std::string network = lab.Environment()[0];
-    std::vector<char*> envp;
-    for (char** e = environ; *e != nullptr; ++e) {
-        envp.push_back(*e);
-    }
-    envp.push_back(network.data());
-    envp.push_back(nullptr);
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-
-    const pid_t parent = ::fork();
-    ASSERT_GE(parent, 0);
-    if (parent == 0) {
-        pid_t child = -1;
-        if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv, envp.data()) != 0 ||
-            !WaitFor([child] { return ProcessState(child) == 'S'; })) {
-            ::_exit(1);
-        }
-        (void)!::write(fds[1], &child, sizeof child);
-        ::_exit(0); // leaves the hanging tool behind
-    }
-    ::close(fds[1]);
-    pid_t child = -1;
-    const ssize_t got = ::read(fds[0], &child, sizeof child);
-    ::close(fds[0]);
-    EXPECT_EQ(test::WaitProgram(parent), 0);
-    ASSERT_EQ(got, static_cast<ssize_t>(sizeof child));
+    // A shell starts the tool, waits until it hangs, prints its process ID and leaves it behind.
+    const std::string script = "\"$0\" \"$1\" >/dev/null & i=0; "
+                               "while [ $i -lt 2000 ] && ! grep -q ') S ' /proc/$!/stat; "
+                               "do i=$((i+1)); sleep 0.01; done; [ $i -lt 2000 ] && echo $!";
+    const test::ProgramResult shell = test::RunProgram(
+        "/bin/sh", {"-c", script, test::LabNetwork::Tool("uptime.exe"), R"(\\HANG)"},
+        lab.Environment());
+    ASSERT_EQ(shell.status, 0) << "the tool did not hang";
+    const pid_t child = std::stoi(shell.out);
     // Gone, or a zombie left to whoever adopted it.
     const bool ended = WaitFor([child] {
         const char state = ProcessState(child);

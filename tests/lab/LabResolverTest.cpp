@@ -7,85 +7,63 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <filesystem>
 
 namespace corvane {
 namespace {
 
 using namespace std::string_literals;
 
-struct ResolveCase {
-    std::string unc;
-    int error;
-    const char* path; // below the root, when error is 0
-};
-
-void PrintTo(const ResolveCase& c, std::ostream* os) {
-    *os << c.unc;
-}
-
-class ResolveTest : public ::testing::TestWithParam<ResolveCase> {
-protected:
-    void SetUp() override {
-        lab.AddServer("SRV01", {.shares = {"C$", "D$"}});
-        lab.WriteFile("SRV01/C$/Dir/File.txt", "x");
-        lab.WriteFile("SRV01/C$/ab/x", "");
-        lab.WriteFile("SRV01/C$/AB/x", "");
-        lab.AddServer("srv02", {.shares = {"c$"}});
-        lab.AddServer("SRV03", {.shares = {"C$", "H$"}});
-        lab.AddServer("OFF", {.offline = true});
-        lab.AddServer("DENY", {.denied = true});
-        lab.WriteFile("NOTASERVER", "a file, not a folder");
-    }
-
+TEST(ResolveTest, LeadsIntoTheRootOrRefuses) {
     test::TempDir dir;
     test::LabNetwork lab{dir.path().toStdString()};
-};
+    lab.AddServer("SRV01", {.shares = {"C$", "D$"}});
+    lab.WriteFile("SRV01/C$/Dir/File.txt", "x");
+    lab.WriteFile("SRV01/C$/ab/x", "");
+    lab.WriteFile("SRV01/C$/AB/x", "");
+    lab.AddServer("srv02", {.shares = {"c$"}});
+    lab.AddServer("SRV03", {.shares = {"C$", "H$"}});
+    lab.AddServer("OFF", {.offline = true});
+    lab.AddServer("DENY", {.denied = true});
+    lab.WriteFile("NOTASERVER", "a file, not a folder");
+    const lab::Network network(lab.root());
 
-TEST_P(ResolveTest, LeadsIntoTheRootOrRefuses) {
-    const ResolveCase& c = GetParam();
-    const lab::Resolved r = lab::Network(lab.root()).Resolve(c.unc);
-    EXPECT_EQ(r.error, c.error);
-    EXPECT_EQ(r.path, c.error == 0 ? lab.root() + c.path : "");
-    EXPECT_EQ(r.reason.empty(), c.error == 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, ResolveTest,
-    ::testing::Values(
-        // Found, whatever the case of the letters; missing parts keep their spelling.
-        ResolveCase{R"(\\SRV01\C$\Dir\File.txt)", 0, "SRV01/C$/Dir/File.txt"},
-        ResolveCase{R"(\\srv01\c$\dIR\FILE.TXT)", 0, "SRV01/C$/Dir/File.txt"},
-        ResolveCase{R"(\\SRV01\C$\DIR\New.txt)", 0, "SRV01/C$/Dir/New.txt"},
-        ResolveCase{R"(\\SRV01\D$\Missing\Sub\x)", 0, "SRV01/D$/Missing/Sub/x"},
-        ResolveCase{R"(\\SRV02\C$\x)", 0, "srv02/c$/x"},
-        ResolveCase{R"(\\SRV01\C$\Ab\x)", 0, "SRV01/C$/AB/x"},
-        ResolveCase{R"(\\SRV01\C$\ab\x)", 0, "SRV01/C$/ab/x"},
-        // Separators: both kinds in the rest, doubled ones once, a trailing one kept.
-        ResolveCase{R"(\\SRV01\C$)", 0, "SRV01/C$"}, ResolveCase{R"(\\SRV01\C$\)", 0, "SRV01/C$/"},
-        ResolveCase{R"(\\SRV01\C$\dir\)", 0, "SRV01/C$/Dir/"},
-        ResolveCase{R"(\\SRV01\C$\dir/file.txt)", 0, "SRV01/C$/Dir/File.txt"},
-        ResolveCase{R"(\\SRV01\C$\\Dir\\\File.txt)", 0, "SRV01/C$/Dir/File.txt"},
-        // Texts that could leave the root or name nothing.
-        ResolveCase{R"(\\SRV01\C$\..\D$\x)", 52, ""}, ResolveCase{R"(\\SRV01\C$\Dir\..)", 52, ""},
-        ResolveCase{R"(\\SRV01\C$\Dir/../../x)", 52, ""}, ResolveCase{R"(\\..\SRV01\C$)", 52, ""},
-        ResolveCase{R"(\\.\C$\x)", 52, ""}, ResolveCase{R"(\\SRV01/..\C$\x)", 52, ""},
-        ResolveCase{R"(\\SRV01\C$/..\x)", 52, ""}, ResolveCase{R"(\\SRV01\C$\*.txt)", 52, ""},
-        ResolveCase{R"(\\SRV01\C$\File?.txt)", 52, ""}, ResolveCase{"\\\\SRV01\\C$\\a\0b"s, 52, ""},
-        ResolveCase{R"(\\)", 52, ""}, ResolveCase{R"(\SRV01\C$\x)", 52, ""},
-        // Shares the server does not have.
-        ResolveCase{R"(\\SRV01)", 52, ""}, ResolveCase{R"(\\SRV01\)", 52, ""},
-        ResolveCase{R"(\\SRV01\\Dir)", 52, ""}, ResolveCase{R"(\\SRV01\E$\x)", 52, ""},
-        ResolveCase{R"(\\SRV03\H$\x)", 52, ""}, ResolveCase{R"(\\SRV01\C\x)", 52, ""},
-        // Servers that cannot be reached, or refuse.
-        ResolveCase{R"(\\MISSING\C$\x)", 52, ""}, ResolveCase{R"(\\NOTASERVER\C$\x)", 52, ""},
-        ResolveCase{R"(\\OFF\C$\x)", 52, ""}, ResolveCase{R"(\\off\C$)", 52, ""},
-        ResolveCase{R"(\\DENY\C$\x)", 70, ""}, ResolveCase{R"(\\deny\H$\x)", 70, ""}));
-
-TEST(LabNetworkTest, ANetworkWithoutRootReachesNothing) {
-    const lab::Resolved r = lab::Network("").Resolve(R"(\\SRV01\C$\x)");
-    EXPECT_EQ(r.error, 52);
-    EXPECT_EQ(r.reason, "The network path was not found.");
+    const auto resolves = [&](const std::string& unc, int error, const std::string& path = "") {
+        const lab::Resolved r = network.Resolve(unc);
+        EXPECT_EQ(r.error, error) << unc;
+        EXPECT_EQ(r.path, error == 0 ? lab.root() + path : "") << unc;
+        EXPECT_EQ(r.reason.empty(), error == 0) << unc;
+    };
+    // Found whatever the case of the letters; both separators in the rest, doubled ones once.
+    for (const char* unc : {R"(\\SRV01\C$\Dir\File.txt)", R"(\\srv01\c$\dIR\FILE.TXT)",
+                            R"(\\SRV01\C$\dir/file.txt)", R"(\\SRV01\C$\\Dir\\\File.txt)"}) {
+        resolves(unc, 0, "SRV01/C$/Dir/File.txt");
+    }
+    resolves(R"(\\SRV02\C$\x)", 0, "srv02/c$/x");
+    resolves(R"(\\SRV01\C$\Ab\x)", 0, "SRV01/C$/AB/x"); // an exact match first
+    resolves(R"(\\SRV01\C$\ab\x)", 0, "SRV01/C$/ab/x");
+    // Missing parts keep their spelling; a separator at the end is kept.
+    resolves(R"(\\SRV01\C$\DIR\New.txt)", 0, "SRV01/C$/Dir/New.txt");
+    resolves(R"(\\SRV01\D$\Missing\Sub\x)", 0, "SRV01/D$/Missing/Sub/x");
+    resolves(R"(\\SRV01\C$)", 0, "SRV01/C$");
+    resolves(R"(\\SRV01\C$\)", 0, "SRV01/C$/");
+    resolves(R"(\\SRV01\C$\dir\)", 0, "SRV01/C$/Dir/");
+    // Texts that could leave the root or name nothing.
+    for (const char* unc :
+         {R"(\\SRV01\C$\..\D$\x)", R"(\\SRV01\C$\Dir\..)", R"(\\SRV01\C$\Dir/../../x)",
+          R"(\\..\SRV01\C$)", R"(\\.\C$\x)", R"(\\SRV01/..\C$\x)", R"(\\SRV01\C$/..\x)",
+          R"(\\SRV01\C$\*.txt)", R"(\\SRV01\C$\File?.txt)", R"(\\)", R"(\SRV01\C$\x)",
+          // Shares the server lacks, and servers that cannot be reached.
+          R"(\\SRV01)", R"(\\SRV01\)", R"(\\SRV01\\Dir)", R"(\\SRV01\E$\x)", R"(\\SRV03\H$\x)",
+          R"(\\SRV01\C\x)", R"(\\MISSING\C$\x)", R"(\\NOTASERVER\C$\x)", R"(\\OFF\C$\x)",
+          R"(\\off\C$)"}) {
+        resolves(unc, 52);
+    }
+    resolves("\\\\SRV01\\C$\\a\0b"s, 52);
+    resolves(R"(\\DENY\C$\x)", 70);
+    resolves(R"(\\deny\H$\x)", 70);
+    // A network without a root reaches nothing.
+    EXPECT_EQ(lab::Network("").Resolve(R"(\\SRV01\C$\x)").reason,
+              "The network path was not found.");
     EXPECT_FALSE(lab::Network("").FindServer("SRV01").Exists());
 }
 
@@ -93,9 +71,7 @@ TEST(LabNetworkTest, SettingsLines) {
     const lab::ServerSettings all =
         lab::ParseSettings("# comment\r\nOFFLINE = Yes\r\naccess=Denied\nhang=yes\nboot=1700000000"
                            "\nfuture=key\nno equals sign\n");
-    EXPECT_TRUE(all.offline);
-    EXPECT_TRUE(all.denied);
-    EXPECT_TRUE(all.hang);
+    EXPECT_TRUE(all.offline && all.denied && all.hang);
     EXPECT_EQ(all.boot, 1700000000);
     EXPECT_EQ(lab::ParseSettings(lab::FormatSettings(all)).boot, all.boot);
 

@@ -1,4 +1,4 @@
-// How at.exe reads its command lines: actions, times, days and commands, and what it refuses.
+// How at.exe reads its command lines (actions, times, days, commands) and lists what it read.
 #include "platform/posix/LabSchedule.h"
 
 #include <gtest/gtest.h>
@@ -6,168 +6,84 @@
 namespace corvane {
 namespace {
 
-using lab::AtRequest;
-using lab::Repeat;
+using Action = lab::AtRequest::Action;
 
 constexpr int kToday = 17; // the day of the month a day option without days stands for
+const std::string kSrv = R"(\\SRV)";
 
 struct RequestCase {
     std::vector<std::string> args;
-    const char* error; // a part of the message; null when the line is good
-    AtRequest::Action action = AtRequest::Action::Add;
-    int minutes = 0;
-    Repeat repeat = Repeat::Once;
-    unsigned weekdays = 0;
-    unsigned monthDays = 0;
-    const char* command = "";
+    const char* error = nullptr; // a part of the message; null when the line is good
+    Action action = Action::Add;
+    const char* day = "Today"; // Add: the job's days, time and command as the listing shows them
+    const char* time = "1:00 AM";
+    const char* command = "x";
 };
 
-void PrintTo(const RequestCase& c, std::ostream* os) {
-    for (const std::string& arg : c.args) {
-        *os << '[' << arg << ']';
-    }
-}
-
-class AtRequestTest : public ::testing::TestWithParam<RequestCase> {};
-
-TEST_P(AtRequestTest, ReadsOrRefuses) {
-    const RequestCase& c = GetParam();
-    AtRequest request;
-    std::string error;
-    const bool ok = lab::ParseAtRequest(c.args, kToday, request, error);
-    if (c.error != nullptr) {
-        EXPECT_FALSE(ok);
-        EXPECT_NE(error.find(c.error), std::string::npos) << error;
-        EXPECT_NE(error.find("Usage: AT"), std::string::npos) << error;
-        return;
-    }
-    ASSERT_TRUE(ok) << error;
-    EXPECT_EQ(request.server, "SRV");
-    EXPECT_EQ(request.action, c.action);
-    if (c.action == AtRequest::Action::Add) {
-        EXPECT_EQ(request.job.minutes, c.minutes);
-        EXPECT_EQ(request.job.repeat, c.repeat);
-        EXPECT_EQ(request.job.weekdays, c.weekdays);
-        EXPECT_EQ(request.job.monthDays, c.monthDays);
-        EXPECT_EQ(request.job.command, c.command);
-    }
-}
-
-constexpr auto kAdd = AtRequest::Action::Add;
-const char* const kBadTime = "Invalid time";
-const char* const kBadDay = "Invalid day";
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, AtRequestTest,
-    ::testing::Values(
-        RequestCase{{R"(\\SRV)"}, nullptr, AtRequest::Action::List},
-        RequestCase{{R"(\\SRV)", "12", "/Delete", "/Yes"}, nullptr, AtRequest::Action::Remove},
-        RequestCase{{R"(\\SRV)", "12", "/DELETE"}, nullptr, AtRequest::Action::Remove},
-        RequestCase{{R"(\\SRV)", "12", "/delete", "/no"}, "Invalid removal"},
-        RequestCase{{R"(\\SRV)", "1234567890", "/delete"}, "Invalid removal"},
-        RequestCase{{R"(\\SRV)", "/delete", "/yes"}, "ID of the job"},
-        RequestCase{{}, "name the server"}, RequestCase{{"SRV"}, "name the server"},
+TEST(AtRequestTest, ReadsOrRefuses) {
+    std::vector<RequestCase> cases{
+        {.args = {kSrv}, .action = Action::List},
+        {.args = {kSrv, "12", "/Delete", "/Yes"}, .action = Action::Remove},
+        {.args = {kSrv, "12", "/DELETE"}, .action = Action::Remove},
+        {.args = {kSrv, "12", "/delete", "/no"}, .error = "Invalid removal"},
+        {.args = {kSrv, "1234567890", "/delete"}, .error = "Invalid removal"},
+        {.args = {kSrv, "/delete", "/yes"}, .error = "ID of the job"},
+        {.args = {}, .error = "name the server"},
+        {.args = {"SRV"}, .error = "name the server"},
         // Times: one or two digits each, AM/PM in any case with hours 1-12, else 0-23.
-        RequestCase{{R"(\\SRV)", "7:5AM", "x"}, nullptr, kAdd, 7 * 60 + 5, Repeat::Once, 0, 0, "x"},
-        RequestCase{{R"(\\SRV)", "12:00AM", "x"}, nullptr, kAdd, 0, Repeat::Once, 0, 0, "x"},
-        RequestCase{
-            {R"(\\SRV)", "12:59pm", "x"}, nullptr, kAdd, 12 * 60 + 59, Repeat::Once, 0, 0, "x"},
-        RequestCase{{R"(\\SRV)", "05:00Pm", "x"}, nullptr, kAdd, 17 * 60, Repeat::Once, 0, 0, "x"},
-        RequestCase{{R"(\\SRV)", "0:00", "x"}, nullptr, kAdd, 0, Repeat::Once, 0, 0, "x"},
-        RequestCase{
-            {R"(\\SRV)", "23:59", "x"}, nullptr, kAdd, 23 * 60 + 59, Repeat::Once, 0, 0, "x"},
-        RequestCase{{R"(\\SRV)", "13:75PM", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "13:00PM", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "0:30AM", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "24:00", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "7:60", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "7:005", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "7", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", ":30", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "7:30XM", "x"}, kBadTime},
-        RequestCase{{R"(\\SRV)", "-1:30", "x"}, kBadTime},
+        {.args = {kSrv, "7:5AM", "x"}, .time = "7:05 AM"},
+        {.args = {kSrv, "12:00AM", "x"}, .time = "12:00 AM"},
+        {.args = {kSrv, "12:59pm", "x"}, .time = "12:59 PM"},
+        {.args = {kSrv, "05:00Pm", "x"}, .time = "5:00 PM"},
+        {.args = {kSrv, "0:00", "x"}, .time = "12:00 AM"},
+        {.args = {kSrv, "23:59", "x"}, .time = "11:59 PM"},
         // Days: names (or short forms) and 1-31, in any order and case; none means today.
-        RequestCase{{R"(\\SRV)", "1:00", "/every:Monday,Friday,15", "x"},
-                    nullptr,
-                    kAdd,
-                    60,
-                    Repeat::Every,
-                    0b10001,
-                    1u << 14,
-                    "x"},
-        RequestCase{{R"(\\SRV)", "1:00", "/NEXT:sunday,th,1,31", "x"},
-                    nullptr,
-                    kAdd,
-                    60,
-                    Repeat::Next,
-                    0b1001000,
-                    1u | 1u << 30,
-                    "x"},
-        RequestCase{{R"(\\SRV)", "1:00", "/every", "x"},
-                    nullptr,
-                    kAdd,
-                    60,
-                    Repeat::Every,
-                    0,
-                    1u << (kToday - 1),
-                    "x"},
-        RequestCase{{R"(\\SRV)", "1:00", "/next:", "x"},
-                    nullptr,
-                    kAdd,
-                    60,
-                    Repeat::Next,
-                    0,
-                    1u << (kToday - 1),
-                    "x"},
-        RequestCase{{R"(\\SRV)", "1:00", "/every:Moonday", "x"}, kBadDay},
-        RequestCase{{R"(\\SRV)", "1:00", "/every:0", "x"}, kBadDay},
-        RequestCase{{R"(\\SRV)", "1:00", "/every:32", "x"}, kBadDay},
-        RequestCase{{R"(\\SRV)", "1:00", "/every:Monday,,Friday", "x"}, kBadDay},
-        RequestCase{{R"(\\SRV)", "1:00", "/every:Monday,", "x"}, kBadDay},
-        RequestCase{{R"(\\SRV)", "1:00", "/every:Monday"}, "command"},
+        {.args = {kSrv, "1:00", "/every:Friday,Monday,15", "x"}, .day = "Each M F 15"},
+        {.args = {kSrv, "1:00", "/NEXT:sunday,th,31,1", "x"}, .day = "Next Th Su 1 31"},
+        {.args = {kSrv, "1:00", "/every:Su,s,F,TH,W,t,m", "x"}, .day = "Each M T W Th F S Su"},
+        {.args = {kSrv, "1:00", "/every", "x"}, .day = "Each 17"},
+        {.args = {kSrv, "1:00", "/next:", "x"}, .day = "Next 17"},
+        {.args = {kSrv, "1:00", "/every:Monday"}, .error = "command"},
         // Commands: kept as typed, quotes back around words with blanks.
-        RequestCase{{R"(\\SRV)", "7:5AM", R"(C:\Program Files\x.exe)", "/q"},
-                    nullptr,
-                    kAdd,
-                    7 * 60 + 5,
-                    Repeat::Once,
-                    0,
-                    0,
-                    R"("C:\Program Files\x.exe" /q)"},
-        RequestCase{{R"(\\SRV)", "7:5AM", "echo", "", "a\tb", "/everyday"},
-                    nullptr,
-                    kAdd,
-                    7 * 60 + 5,
-                    Repeat::Once,
-                    0,
-                    0,
-                    "echo \"\" \"a\tb\" /everyday"},
-        RequestCase{{R"(\\SRV)", "7:5AM", "/every:1", "/next:2"},
-                    nullptr,
-                    kAdd,
-                    7 * 60 + 5,
-                    Repeat::Every,
-                    0,
-                    1,
-                    "/next:2"},
-        RequestCase{{R"(\\SRV)", "7:5AM"}, "command"},
-        RequestCase{{R"(\\SRV)", "7:5AM", "a\nb"}, "line break"}));
-
-TEST(AtListingTest, TimesAndDaysAsListed) {
-    EXPECT_EQ(lab::TimeText(0), "12:00 AM");
-    EXPECT_EQ(lab::TimeText(7 * 60 + 5), "7:05 AM");
-    EXPECT_EQ(lab::TimeText(12 * 60), "12:00 PM");
-    EXPECT_EQ(lab::TimeText(23 * 60 + 59), "11:59 PM");
-    lab::Job job;
-    EXPECT_EQ(lab::DayText(job), "Today");
-    job.repeat = Repeat::Every;
-    job.weekdays = 0b1111111;
-    job.monthDays = 1u | 1u << 30;
-    EXPECT_EQ(lab::DayText(job), "Each M T W Th F S Su 1 31");
-    job.repeat = Repeat::Next;
-    job.weekdays = 0b100;
-    job.monthDays = 0;
-    EXPECT_EQ(lab::DayText(job), "Next W");
+        {.args = {kSrv, "1:00", R"(C:\Program Files\x.exe)", "/q"},
+         .command = R"("C:\Program Files\x.exe" /q)"},
+        {.args = {kSrv, "1:00", "echo", "", "a\tb", "/everyday"},
+         .command = "echo \"\" \"a\tb\" /everyday"},
+        {.args = {kSrv, "1:00", "/every:1", "/next:2"}, .day = "Each 1", .command = "/next:2"},
+        {.args = {kSrv, "1:00"}, .error = "command"},
+        {.args = {kSrv, "1:00", "a\nb"}, .error = "line break"},
+    };
+    for (const char* time : {"13:75PM", "13:00PM", "0:30AM", "24:00", "7:60", "7:005", "7", ":30",
+                             "7:30XM", "-1:30"}) {
+        cases.push_back({.args = {kSrv, time, "x"}, .error = "Invalid time"});
+    }
+    for (const char* days :
+         {"/every:Moonday", "/every:0", "/every:32", "/every:Monday,,Friday", "/every:Monday,"}) {
+        cases.push_back({.args = {kSrv, "1:00", days, "x"}, .error = "Invalid day"});
+    }
+    for (const RequestCase& c : cases) {
+        std::string line;
+        for (const std::string& arg : c.args) {
+            line += '[' + arg + ']';
+        }
+        lab::AtRequest request;
+        std::string error;
+        const bool ok = lab::ParseAtRequest(c.args, kToday, request, error);
+        if (c.error != nullptr) {
+            EXPECT_FALSE(ok) << line;
+            EXPECT_NE(error.find(c.error), std::string::npos) << line << ": " << error;
+            EXPECT_NE(error.find("Usage: AT"), std::string::npos) << line << ": " << error;
+            continue;
+        }
+        ASSERT_TRUE(ok) << line << ": " << error;
+        EXPECT_EQ(request.server, "SRV") << line;
+        EXPECT_EQ(request.action, c.action) << line;
+        if (c.action == Action::Add) {
+            EXPECT_EQ(lab::DayText(request.job), c.day) << line;
+            EXPECT_EQ(lab::TimeText(request.job.minutes), c.time) << line;
+            EXPECT_EQ(request.job.command, c.command) << line;
+        }
+    }
 }
 
 } // namespace

@@ -46,55 +46,32 @@ TEST_F(UncFileSystemTest, ADeployLandsInTheServersShare) {
     EXPECT_EQ(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\NoDir\app.exe)").error, kPathNotFound);
 }
 
-struct UnreachableCase {
-    const char* folder; // a folder path on the network, with its separator at the end
-    int error;
-};
-
-void PrintTo(const UnreachableCase& c, std::ostream* os) {
-    *os << c.folder;
-}
-
-class UncFailureTest : public UncFileSystemTest,
-                       public ::testing::WithParamInterface<UnreachableCase> {};
-
-// Every operation on the path gives the same error, and nothing is written anywhere.
-TEST_P(UncFailureTest, EveryOperationFails) {
-    const std::string base = GetParam().folder;
-    const std::string file = base + "f.txt";
-    std::string contents;
-    const std::vector<std::pair<const char*, std::function<FileResult()>>> operations{
-        {"Search", [&] { return fs->Search(file, true).result; }},
-        {"CreateDirectory", [&] { return fs->CreateDirectory(base + "new"); }},
-        {"CopyFile to", [&] { return fs->CopyFile(dir.file("app.exe"), file); }},
-        {"CopyFile from", [&] { return fs->CopyFile(file, dir.file("copy")); }},
-        {"DeleteFile", [&] { return fs->DeleteFile(file); }},
-        {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(file); }},
-        {"AppendLine", [&] { return fs->AppendLine(file, "x"); }},
-        {"ReadTextFile", [&] { return fs->ReadTextFile(file, contents); }},
-        {"ReplaceFile", [&] { return fs->ReplaceFile(file, "x"); }}};
-    for (const auto& [name, operation] : operations) {
-        const FileResult r = operation();
-        EXPECT_EQ(r.error, GetParam().error) << name;
-        EXPECT_FALSE(r.reason.empty()) << name;
+// On a path the network refuses, every operation gives the same error, and nothing is written.
+TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
+    for (const std::string base : {R"(\\OFF\C$\)", R"(\\MISSING\C$\)", R"(\\SRV\H$\)",
+                                   R"(\\SRV\E$\)", R"(\\SRV\C$\..\D$\)", R"(\\DENY\C$\)"}) {
+        const int error = base.starts_with(R"(\\DENY)") ? kPermissionDenied : kBadFileName;
+        const std::string file = base + "f.txt";
+        std::string contents;
+        const std::vector<std::pair<const char*, std::function<FileResult()>>> operations{
+            {"Search", [&] { return fs->Search(file, true).result; }},
+            {"CreateDirectory", [&] { return fs->CreateDirectory(base + "new"); }},
+            {"CopyFile to", [&] { return fs->CopyFile(dir.file("app.exe"), file); }},
+            {"CopyFile from", [&] { return fs->CopyFile(file, dir.file("copy")); }},
+            {"DeleteFile", [&] { return fs->DeleteFile(file); }},
+            {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(file); }},
+            {"AppendLine", [&] { return fs->AppendLine(file, "x"); }},
+            {"ReadTextFile", [&] { return fs->ReadTextFile(file, contents); }},
+            {"ReplaceFile", [&] { return fs->ReplaceFile(file, "x"); }}};
+        for (const auto& [name, operation] : operations) {
+            const FileResult r = operation();
+            EXPECT_EQ(r.error, error) << name << " " << base;
+            EXPECT_FALSE(r.reason.empty()) << name << " " << base;
+        }
     }
     EXPECT_FALSE(dir.Exists("copy"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Paths, UncFailureTest,
-                         ::testing::Values(UnreachableCase{R"(\\OFF\C$\)", kBadFileName},
-                                           UnreachableCase{R"(\\MISSING\C$\)", kBadFileName},
-                                           UnreachableCase{R"(\\SRV\H$\)", kBadFileName},
-                                           UnreachableCase{R"(\\SRV\E$\)", kBadFileName},
-                                           UnreachableCase{R"(\\SRV\C$\..\D$\)", kBadFileName},
-                                           UnreachableCase{R"(\\DENY\C$\)", kPermissionDenied}));
-
-TEST(UncWithoutNetworkTest, UncPathsAreUnreachable) {
-    test::TempDir dir;
-    test::LabNetwork lab(dir.path().toStdString());
-    lab.AddServer("SRV");
-    const auto fs = MakeNativeFileSystem();
-    EXPECT_EQ(fs->CreateEmptyFile(R"(\\SRV\C$\f.txt)").error, kBadFileName);
+    // A file system made without a network reaches no UNC path.
+    EXPECT_EQ(MakeNativeFileSystem()->CreateEmptyFile(R"(\\SRV\C$\f.txt)").error, kBadFileName);
     EXPECT_FALSE(lab.Exists("SRV/C$/f.txt"));
 }
 

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <sys/resource.h>
@@ -35,165 +36,117 @@ protected:
     std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
 };
 
-// --- Search ---
-
-struct SearchCase {
-    const char* path; // inside the folder, which holds a.txt, sub/ and sub/inner.txt
-    bool withDirectories;
-    const char* name; // expected name; empty when nothing matches
-    int error;
-};
-
-void PrintTo(const SearchCase& c, std::ostream* os) {
-    *os << c.path << (c.withDirectories ? " with directories" : " files only");
-}
-
-class SearchTest : public FileSystemPosixTest, public ::testing::WithParamInterface<SearchCase> {};
-
-TEST_P(SearchTest, FindsWhatTheAttributesAllow) {
+TEST_F(FileSystemPosixTest, SearchFindsWhatTheAttributesAllow) {
     dir.Write("a.txt", "a");
     ASSERT_TRUE(stdfs::create_directory(Path("sub")));
     dir.Write("sub/inner.txt", "i");
-    const SearchCase& c = GetParam();
-    const SearchResult r = fs->Search(Path(c.path), c.withDirectories);
-    EXPECT_EQ(r.result.error, c.error);
-    EXPECT_EQ(r.name, c.name);
-    EXPECT_EQ(r.result.reason.empty(), c.error == kFileOk);
+    const struct {
+        const char* path;
+        const char* filesOnly; // the name found without directories; empty when nothing matches
+        const char* withDirectories;
+        int error = kFileOk;
+    } cases[] = {
+        {"a.txt", "a.txt", "a.txt"},
+        {"sub/inner.txt", "inner.txt", "inner.txt"},
+        {"sub", "", "sub"},
+        {"sub/", "", "."},
+        {"a.txt/", "", ""},
+        {"missing.txt", "", ""},
+        {"missing/a.txt", "", ""},
+        {"*.txt", "", "", kBadFileName},
+        {"a?.txt", "", "", kBadFileName},
+    };
+    for (const auto& c : cases) {
+        for (const bool withDirectories : {false, true}) {
+            const SearchResult r = fs->Search(Path(c.path), withDirectories);
+            EXPECT_EQ(r.result.error, c.error) << c.path << " " << withDirectories;
+            EXPECT_EQ(r.name, withDirectories ? c.withDirectories : c.filesOnly) << c.path;
+            EXPECT_EQ(r.result.reason.empty(), c.error == kFileOk) << c.path;
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, SearchTest,
-                         ::testing::Values(SearchCase{"a.txt", false, "a.txt", kFileOk},
-                                           SearchCase{"a.txt", true, "a.txt", kFileOk},
-                                           SearchCase{"sub/inner.txt", false, "inner.txt", kFileOk},
-                                           SearchCase{"sub", false, "", kFileOk},
-                                           SearchCase{"sub", true, "sub", kFileOk},
-                                           SearchCase{"sub/", true, ".", kFileOk},
-                                           SearchCase{"sub/", false, "", kFileOk},
-                                           SearchCase{"a.txt/", true, "", kFileOk},
-                                           SearchCase{"missing.txt", false, "", kFileOk},
-                                           SearchCase{"missing.txt", true, "", kFileOk},
-                                           SearchCase{"missing/a.txt", true, "", kFileOk},
-                                           SearchCase{"*.txt", false, "", kBadFileName},
-                                           SearchCase{"a?.txt", true, "", kBadFileName}));
-
-// --- Folders and single-file operations ---
-
-TEST_F(FileSystemPosixTest, CreateDirectory) {
+TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
     EXPECT_TRUE(fs->CreateDirectory(Path("new")).ok());
     EXPECT_TRUE(stdfs::is_directory(Path("new")));
-    EXPECT_EQ(fs->CreateDirectory(Path("new")).error, kPathFileAccess);
-    EXPECT_EQ(fs->CreateDirectory(Path("missing/new")).error, kPathNotFound);
-    dir.Write("file", "x");
-    EXPECT_EQ(fs->CreateDirectory(Path("file/new")).error, kPathNotFound);
-}
-
-TEST_F(FileSystemPosixTest, CopyFileReplacesTheTarget) {
-    dir.Write("from", "new\r\n");
-    dir.Write("to", "a much longer old content\r\n");
+    // More than one buffer, every kind of line end; the longer target is replaced whole.
+    const std::string bytes = "a\r\nb\rc\n\xC3\xBC" + std::string(200'000, 'z');
+    dir.Write("from", bytes);
+    dir.Write("to", std::string(300'000, 'o'));
     EXPECT_TRUE(fs->CopyFile(Path("from"), Path("to")).ok());
-    EXPECT_EQ(dir.Read("to"), "new\r\n");
-    EXPECT_EQ(dir.Read("from"), "new\r\n");
-
-    const std::string big(200'000, 'b'); // more than one buffer
-    dir.Write("big", big);
-    EXPECT_TRUE(fs->CopyFile(Path("big"), Path("copy")).ok());
-    EXPECT_EQ(dir.Read("copy"), big);
-}
-
-TEST_F(FileSystemPosixTest, CopyFileFailures) {
-    dir.Write("to", "old");
-    EXPECT_EQ(fs->CopyFile(Path("missing"), Path("to")).error, kFileNotFound);
-    EXPECT_EQ(dir.Read("to"), "old");
-    EXPECT_EQ(fs->CopyFile(Path("to"), Path("missing/to")).error, kPathNotFound);
-}
-
-TEST_F(FileSystemPosixTest, DeleteFile) {
-    dir.Write("f", "x");
-    EXPECT_TRUE(fs->DeleteFile(Path("f")).ok());
-    EXPECT_FALSE(dir.Exists("f"));
-    const FileResult again = fs->DeleteFile(Path("f"));
-    EXPECT_EQ(again.error, kFileNotFound);
-    EXPECT_FALSE(again.reason.empty());
-}
-
-TEST_F(FileSystemPosixTest, CreateEmptyFileCreatesAndTruncates) {
-    dir.Write("f", "old content");
-    EXPECT_TRUE(fs->CreateEmptyFile(Path("f")).ok());
-    EXPECT_TRUE(fs->CreateEmptyFile(Path("g")).ok());
-    EXPECT_EQ(stdfs::file_size(Path("f")), 0u);
-    EXPECT_EQ(stdfs::file_size(Path("g")), 0u);
-    EXPECT_EQ(fs->CreateEmptyFile(Path("missing/f")).error, kPathNotFound);
-}
-
-TEST_F(FileSystemPosixTest, AppendLineAddsCrLfLines) {
-    EXPECT_TRUE(fs->AppendLine(Path("log"), "first").ok());
-    EXPECT_TRUE(fs->AppendLine(Path("log"), "").ok());
-    EXPECT_TRUE(fs->AppendLine(Path("log"), "a, \"b\"").ok());
-    EXPECT_EQ(dir.Read("log"), "first\r\n\r\na, \"b\"\r\n");
-    EXPECT_EQ(fs->AppendLine(Path("missing/log"), "x").error, kPathNotFound);
-}
-
-TEST_F(FileSystemPosixTest, ReadTextFileGivesTheBytes) {
-    std::string bytes = "a\r\nb\rc\n\xC3\xBC";
-    bytes += std::string(100'000, 'z');
-    dir.Write("f", bytes);
+    EXPECT_EQ(dir.Read("to"), bytes);
+    EXPECT_EQ(dir.Read("from"), bytes);
     std::string contents = "stale";
-    EXPECT_TRUE(fs->ReadTextFile(Path("f"), contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(Path("to"), contents).ok());
     EXPECT_EQ(contents, bytes);
-    EXPECT_EQ(fs->ReadTextFile(Path("missing"), contents).error, kFileNotFound);
-    EXPECT_TRUE(contents.empty());
-}
 
-// --- ReplaceFile ---
+    EXPECT_TRUE(fs->CreateEmptyFile(Path("to")).ok()); // truncates
+    EXPECT_TRUE(fs->CreateEmptyFile(Path("empty")).ok());
+    EXPECT_EQ(stdfs::file_size(Path("to")) + stdfs::file_size(Path("empty")), 0u);
+    for (const char* line : {"first", "", "a, \"b\""}) {
+        EXPECT_TRUE(fs->AppendLine(Path("log"), line).ok());
+    }
+    EXPECT_EQ(dir.Read("log"), "first\r\n\r\na, \"b\"\r\n");
+    EXPECT_TRUE(fs->DeleteFile(Path("from")).ok());
 
-TEST_F(FileSystemPosixTest, ReplaceFileWritesTheContentsAndNothingElse) {
+    // Replacing keeps the old file's permissions and leaves no temporary file behind.
     EXPECT_TRUE(fs->ReplaceFile(Path("new.txt"), "one\r\n").ok());
     dir.Write("old.txt", std::string(10'000, 'o'));
     ASSERT_EQ(::chmod(Path("old.txt").c_str(), 0600), 0);
     EXPECT_TRUE(fs->ReplaceFile(Path("old.txt"), "two\r\n").ok());
-    EXPECT_TRUE(fs->ReplaceFile(Path("empty.txt"), "").ok());
-
-    EXPECT_EQ(dir.Read("new.txt"), "one\r\n");
-    EXPECT_EQ(dir.Read("old.txt"), "two\r\n");
-    EXPECT_EQ(stdfs::file_size(Path("empty.txt")), 0u);
+    EXPECT_EQ(dir.Read("new.txt") + dir.Read("old.txt"), "one\r\ntwo\r\n");
     EXPECT_EQ(stdfs::status(Path("old.txt")).permissions() & stdfs::perms::all,
               stdfs::perms::owner_read | stdfs::perms::owner_write);
-    EXPECT_EQ(Names(), (std::set<std::string>{"empty.txt", "new.txt", "old.txt"}));
+    EXPECT_EQ(Names(), (std::set<std::string>{"empty", "log", "new", "new.txt", "old.txt", "to"}));
 }
 
-TEST_F(FileSystemPosixTest, ReplaceFileIntoAMissingFolderFails) {
-    EXPECT_EQ(fs->ReplaceFile(Path("missing/f.txt"), "x").error, kPathNotFound);
-    EXPECT_TRUE(Names().empty());
-}
-
-TEST_F(FileSystemPosixTest, RefusedReplaceLeavesNoTemporaryFile) {
-    // A folder in the target's place makes the final rename fail.
-    ASSERT_TRUE(stdfs::create_directory(Path("target")));
-    dir.Write("target/keep", "k");
-    const FileResult r = fs->ReplaceFile(Path("target"), "contents\r\n");
-    EXPECT_FALSE(r.ok());
-    EXPECT_FALSE(r.reason.empty());
-    EXPECT_EQ(dir.Read("target/keep"), "k");
-    EXPECT_EQ(Names(), std::set<std::string>{"target"});
+// A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
+TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
+    const std::string file = Path("file"), sub = Path("sub"), absent = Path("absent");
+    const std::string inMissing = Path("missing/f");
+    dir.Write("file", "old");
+    ASSERT_TRUE(stdfs::create_directory(sub));
+    dir.Write("sub/keep", "k");
+    std::string contents = "stale";
+    const struct {
+        const char* name;
+        std::function<FileResult()> operation;
+        int error;
+    } cases[] = {
+        {"CreateDirectory existing", [&] { return fs->CreateDirectory(sub); }, kPathFileAccess},
+        {"CreateDirectory missing", [&] { return fs->CreateDirectory(inMissing); }, kPathNotFound},
+        {"CreateDirectory in a file", [&] { return fs->CreateDirectory(file + "/d"); },
+         kPathNotFound},
+        {"CopyFile from missing", [&] { return fs->CopyFile(absent, file); }, kFileNotFound},
+        {"CopyFile to missing", [&] { return fs->CopyFile(file, inMissing); }, kPathNotFound},
+        {"DeleteFile", [&] { return fs->DeleteFile(absent); }, kFileNotFound},
+        {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(inMissing); }, kPathNotFound},
+        {"AppendLine", [&] { return fs->AppendLine(inMissing, "x"); }, kPathNotFound},
+        {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents); }, kFileNotFound},
+        {"ReplaceFile", [&] { return fs->ReplaceFile(inMissing, "x"); }, kPathNotFound},
+        {"ReplaceFile over a folder", [&] { return fs->ReplaceFile(sub, "x"); }, kPathFileAccess},
+    };
+    for (const auto& c : cases) {
+        const FileResult r = c.operation();
+        EXPECT_EQ(r.error, c.error) << c.name;
+        EXPECT_FALSE(r.reason.empty()) << c.name;
+    }
+    EXPECT_TRUE(contents.empty());
+    EXPECT_EQ(dir.Read("file") + dir.Read("sub/keep"), "oldk");
+    EXPECT_EQ(Names(), (std::set<std::string>{"file", "sub"}));
 }
 
 TEST_F(FileSystemPosixTest, DiskFullDuringReplaceLeavesTheOldFileWhole) {
     const std::string old = "SRV01\r\nSRV02\r\n";
     dir.Write("computerlist.txt", old);
-    const std::string path = Path("computerlist.txt");
-    const std::string contents(256 * 1024, 'n');
-
     // The file size limit stands in for a full disk; it is set in a child so that it stays there.
     const pid_t child = ::fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
-        struct rlimit limit {};
-        limit.rlim_cur = limit.rlim_max = 4096;
+        const rlimit limit{4096, 4096};
         ::signal(SIGXFSZ, SIG_IGN);
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            ::_exit(1);
-        }
-        ::_exit(fs->ReplaceFile(path, contents).error);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(fs->ReplaceFile(Path("computerlist.txt"), std::string(256 * 1024, 'n')).error);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

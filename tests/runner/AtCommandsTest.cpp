@@ -41,7 +41,6 @@ TEST(AtCommandsTest, BuildsTheFourLinesExactly) {
     EXPECT_EQ(AtProbeCommand(srv), QStringLiteral("AT \\\\SRV01"));
     EXPECT_EQ(AtDeleteCommand(srv, QStringLiteral("3")),
               QStringLiteral("AT \\\\SRV01 3 /Delete /Yes"));
-    EXPECT_EQ(kScheduleCapture, QStringLiteral("schedule.top"));
 }
 
 TEST(AtCommandsTest, BuildsNothingForAnUnsafeServerOrJobId) {

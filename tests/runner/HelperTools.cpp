@@ -5,10 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <sstream>
 
 namespace corvane::test {
 
@@ -16,28 +14,12 @@ void InstallHelper(const std::string& helper, const std::string& path) {
     std::filesystem::create_symlink(std::string(CORVANE_TEST_HELPERS_DIR) + helper, path);
 }
 
-void InstallHelpers(const std::string& folder) {
+ToolDir::ToolDir() {
+    std::filesystem::create_directories(file("network"));
     for (const char* helper : {"exitwith", "hang", "inspect", "printargs", "stderronly"}) {
-        InstallHelper(helper, folder + helper + ".exe");
+        InstallHelper(helper, file(helper + std::string(".exe")));
     }
-}
-
-ToolDir::ToolDir() : m_appDir(m_tmp.path().toStdString() + "/App Dir/") {
-    EXPECT_TRUE(m_tmp.isValid());
-    std::filesystem::create_directories(m_appDir + "network");
-    InstallHelpers(m_appDir);
-    processes = MakeNativeProcesses(m_appDir, m_appDir + "network/");
-}
-
-void ToolDir::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string ToolDir::Read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    processes = MakeNativeProcesses(appDir(), file("network/"));
 }
 
 std::optional<int> WaitBlocking(RunningCommand& command) {

@@ -2,12 +2,16 @@
 #include "Harness.h"
 #include "LabNetwork.h"
 
+#include "app/ListHelpers.h"
+
 #include <QCoreApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
 namespace {
+
+const QString kClickToSee = QStringLiteral("Click a server in the computer list to see its jobs.");
 
 class JobsOnTheLabTest : public ::testing::Test {
 protected:
@@ -32,34 +36,28 @@ protected:
 };
 
 TEST_F(JobsOnTheLabTest, ScheduleAllLeavesOneJobOnEachReachableServerAndNamesTheOthers) {
-    QStringList offline;
+    QStringList failed;
     for (int i = 0; i < 200; ++i) {
-        const std::string name = "SRV" + std::to_string(1000 + i);
-        const bool down = i % 8 == 3;
-        const bool denied = i % 25 == 7;
-        lab.AddServer(name, {.offline = down, .denied = denied});
+        const QString name = QStringLiteral("SRV%1").arg(1000 + i);
+        const bool down = i % 8 == 3, denied = i % 25 == 7;
+        lab.AddServer(name.toStdString(), {.offline = down, .denied = denied});
+        w().lstComputers->addItem(name);
         if (down || denied) {
-            offline << QString::fromStdString(name);
+            failed << name;
         }
-        w().lstComputers->addItem(QString::fromStdString(name));
     }
     h.dialogs.QueueAnswer(MsgAnswer::Yes);
     w().cmdRunSchedule->click();
 
-    for (int i = 0; i < 200; ++i) {
-        const std::string name = "SRV" + std::to_string(1000 + i);
-        const bool reachable = !offline.contains(QString::fromStdString(name));
-        ASSERT_EQ(lab.Jobs(name).size(), reachable ? 1u : 0u) << name;
-        if (reachable) {
-            EXPECT_EQ(lab.Jobs(name)[0].command, "c:\\jobs\\nightly.cmd");
-        }
+    for (const QString& name : Entries(*w().lstComputers)) {
+        const auto jobs = lab.Jobs(name.toStdString());
+        ASSERT_EQ(jobs.size(), failed.contains(name) ? 0u : 1u) << name.toStdString();
+        EXPECT_TRUE(jobs.empty() || jobs[0].command == "c:\\jobs\\nightly.cmd");
     }
-    const QString report = Texts().last();
-    EXPECT_TRUE(report.startsWith(QStringLiteral("The job could not be scheduled on these "
-                                                 "servers:\r\n") +
-                                  offline.mid(0, 20).join(QStringLiteral("\r\n")) +
-                                  QStringLiteral("\r\nand %1 more").arg(offline.size() - 20)))
-        << report.toStdString();
+    EXPECT_EQ(Texts().last(),
+              QStringLiteral("The job could not be scheduled on these servers:\r\n") +
+                  failed.mid(0, 20).join(QStringLiteral("\r\n")) +
+                  QStringLiteral("\r\nand %1 more\r\n\r\n").arg(failed.size() - 20) + kClickToSee);
 }
 
 TEST_F(JobsOnTheLabTest, AServerThatDoesNotAnswerIsNamedAndTheRunEnds) {
@@ -72,16 +70,15 @@ TEST_F(JobsOnTheLabTest, AServerThatDoesNotAnswerIsNamedAndTheRunEnds) {
     EXPECT_EQ(lab.Jobs("SRV01").size(), 1u);
     const QString report = Texts().last();
     EXPECT_TRUE(report.contains(QStringLiteral("had not answered"))) << report.toStdString();
-    EXPECT_TRUE(report.endsWith(QStringLiteral("STUCK\r\n\r\nClick a server in the computer list "
-                                               "to see its jobs.")))
-        << report.toStdString();
+    EXPECT_TRUE(report.endsWith(QStringLiteral("STUCK\r\n\r\n") + kClickToSee));
     EXPECT_FALSE(w().IsBusy());
 }
 
-TEST_F(JobsOnTheLabTest, ClickingAServerShowsItsJobsAndRemovalDeletesOne) {
+TEST_F(JobsOnTheLabTest, ClickingAServerListsItsJobsOrSaysWhyNotAndRemovalDeletesOnlyOnce) {
     lab.AddServer("ALPHA");
     lab.AddServer("BRAVO");
-    w().lstComputers->addItems({QStringLiteral("ALPHA"), QStringLiteral("BRAVO")});
+    lab.AddServer("DOWN", {.offline = true});
+    w().lstComputers->addItems({"ALPHA", "BRAVO", "DOWN", "BAD NAME"});
     w().lstComputers->setCurrentRow(1);
     h.dialogs.QueueAnswer(MsgAnswer::Yes);
     w().cmdRunSingle->click();
@@ -99,59 +96,28 @@ TEST_F(JobsOnTheLabTest, ClickingAServerShowsItsJobsAndRemovalDeletesOne) {
 
     h.dialogs.Clear();
     w().txtJobID->setText(QStringLiteral(" %1 ").arg(id));
-    h.dialogs.QueueAnswer(MsgAnswer::Yes);
-    w().cmdRemoveSchedule->click();
-    h.dialogs.QueueAnswer(MsgAnswer::Yes);
-    w().cmdRemoveSchedule->click();
-    const auto boxes = h.dialogs.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].title, QStringLiteral("Remove Scheduled Job From \\\\BRAVO?"));
-    EXPECT_EQ(boxes[0].style, 4 + 48 + 256);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("You are about to remove job ID %1 on computer "
-                                            "\\\\BRAVO\r\nAre you sure you want to do this?")
-                                 .arg(id));
-    EXPECT_EQ(boxes[1].text,
-              QStringLiteral("Job ID %1 on computer \\\\BRAVO was successfully removed.").arg(id));
-    EXPECT_EQ(boxes[3].text,
-              QStringLiteral("Job ID %1 on computer \\\\BRAVO could not be removed.").arg(id));
+    for (int i = 0; i < 2; ++i) {
+        h.dialogs.QueueAnswer(MsgAnswer::Yes);
+        w().cmdRemoveSchedule->click();
+    }
+    const QString job = QStringLiteral("ID %1 on computer \\\\BRAVO").arg(id);
+    const QString question =
+        "You are about to remove job " + job + "\r\nAre you sure you want to do this?";
+    EXPECT_EQ(Texts(), (QStringList{question, "Job " + job + " was successfully removed.", question,
+                                    "Job " + job + " could not be removed."}));
+    EXPECT_EQ(h.dialogs.MessageBoxes()[0].style, 4 + 48 + 256); // Yes/No, No by default
     EXPECT_TRUE(lab.Jobs("BRAVO").empty());
-    // The view keeps the old listing until the server is clicked again.
-    EXPECT_EQ(w().rtbScheduledJobs->toPlainText(), listing);
-}
+    EXPECT_EQ(w().rtbScheduledJobs->toPlainText(), listing); // kept until the next click
 
-TEST_F(JobsOnTheLabTest, RemovalChecksItsInputsBeforeAnythingRuns) {
-    lab.AddServer("SRV01");
-    w().cmdRemoveSchedule->click();
-    w().lstComputers->addItem(QStringLiteral("SRV01"));
-    w().lstComputers->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    w().cmdRemoveSchedule->click();
-    w().lstComputers->item(0)->setSelected(true);
-    w().txtJobID->clear();
-    w().cmdRemoveSchedule->click();
-    w().txtJobID->setText(QStringLiteral("3 & del"));
-    w().cmdRemoveSchedule->click();
-    const QStringList texts = Texts();
-    ASSERT_EQ(texts.size(), 4);
-    EXPECT_EQ(texts[0], QStringLiteral("you forgot to select a computer from the list."));
-    EXPECT_EQ(texts[1],
-              QStringLiteral("You forgot to select one or more computers from the list."));
-    EXPECT_EQ(texts[2], QStringLiteral("You forgot to specify a Job ID.\r\nPlease try again."));
-    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("A job ID is a whole number")));
-}
-
-TEST_F(JobsOnTheLabTest, UnreachableUnsafeAndToolessListingsSaySo) {
-    lab.AddServer("DOWN", {.offline = true});
-    w().lstComputers->addItems({QStringLiteral("DOWN"), QStringLiteral("BAD NAME")});
-    Click(0);
+    h.dialogs.Clear();
+    Click(2);
     EXPECT_TRUE(w().rtbScheduledJobs->toPlainText().startsWith(
         QStringLiteral("The network path was not found.")));
-    Click(1);
-    ASSERT_EQ(Texts().size(), 1);
-    EXPECT_TRUE(Texts()[0].contains(QStringLiteral("\"BAD NAME\"")));
-
+    Click(3);
     std::remove(h.dir.file("at.exe").c_str());
     Click(0);
     ASSERT_EQ(Texts().size(), 2);
+    EXPECT_TRUE(Texts()[0].contains(QStringLiteral("\"BAD NAME\"")));
     EXPECT_TRUE(Texts()[1].contains(QStringLiteral("could not start the AT tool")));
 }
 

@@ -3,38 +3,34 @@
 
 #include "schedule/ScheduleArguments.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
 
 TEST(BuildTimeArgumentTest, KeepsTheFieldsAsTyped) {
-    struct Case {
-        const char *hour, *minutes, *ampm, *expected;
-    };
-    for (const Case& c : {Case{"5", "00", "PM", "5:00PM"}, Case{"7", "5", "AM", "7:5AM"},
-                          Case{"12", "00", "AM", "12:00AM"}, Case{"13", "75", "PM", "13:75PM"},
-                          Case{" 7", "05 ", "pm", " 7:05 pm"}}) {
-        EXPECT_EQ(BuildTimeArgument(QString::fromLatin1(c.hour), QString::fromLatin1(c.minutes),
-                                    QString::fromLatin1(c.ampm)),
-                  QString::fromLatin1(c.expected));
+    for (const auto& [hour, minutes, ampm, expected] :
+         {std::array{"5", "00", "PM", "5:00PM"}, std::array{"7", "5", "AM", "7:5AM"},
+          std::array{"12", "00", "AM", "12:00AM"}, std::array{"13", "75", "PM", "13:75PM"},
+          std::array{" 7", "05 ", "pm", " 7:05 pm"}}) {
+        EXPECT_EQ(BuildTimeArgument(hour, minutes, ampm), QString::fromLatin1(expected));
     }
 }
 
 TEST(BuildDayArgumentTest, ListsTheChosenDaysAfterTheOccurrence) {
-    struct Case {
+    const struct {
         Occurrence occurrence;
         QStringList days;
         const char* expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {Occurrence::Today, {"Monday", "15"}, ""},
         {Occurrence::Every, {"Monday", "Wednesday", "15"}, "/every:Monday,Wednesday,15"},
         {Occurrence::Next, {"Friday"}, "/next:Friday"},
         {Occurrence::Every, {}, "/every"},
         {Occurrence::Next, {}, "/next"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(BuildDayArgument(c.occurrence, c.days), QString::fromLatin1(c.expected));
     }
 }

@@ -9,6 +9,9 @@
 namespace corvane::test {
 namespace {
 
+const QString kNumeric =
+    QStringLiteral("I'm sorry, but this must be a numeric value.\r\nPlease try again.");
+
 class ScheduleFieldsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -18,14 +21,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
     }
     frmMain& w() { return *h.window; }
-    // Moves the focus out of the field the way the user does, and lets the queued check run.
-    void LeaveWithTab(QWidget* field) {
-        field->setFocus();
-        QCoreApplication::processEvents();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
     QStringList Boxes() const {
         QStringList texts;
         for (const Shown& box : h.dialogs.MessageBoxes()) {
@@ -36,42 +31,39 @@ protected:
     MainHarness h;
 };
 
-TEST_F(ScheduleFieldsTest, EachFieldHasItsOwnMessageAndGetsTheFocusBack) {
-    struct Case {
+TEST_F(ScheduleFieldsTest, EachFieldChecksItselfOnlyWhenTheUserLeavesItAndTakesTheFocusBack) {
+    const char* hourMessage = "I'm sorry, but this must be a numeric value.\r\nplease try again.";
+    const struct {
         QWidget* field;
         const char* text;
-        const char* message; // empty when the text passes
-    };
-    const Case cases[] = {
-        {w().txtHour, "", "I'm sorry, but this must be a numeric value.\r\nplease try again."},
-        {w().txtHour, "x7", "I'm sorry, but this must be a numeric value.\r\nplease try again."},
-        {w().txtHour, "13", ""},
-        {w().txtMinutes, "5a", "I'm sorry, but this must be a numeric value.\r\nPlease try again."},
-        {w().txtMinutes, "75", ""},
+        QString message; // empty when the text passes
+    } cases[] = {
+        {w().txtHour, "", hourMessage},
+        {w().txtHour, "13", {}},
+        {w().txtMinutes, "5a", kNumeric},
+        {w().txtMinutes, "75", {}},
         {w().cboAMPM, "pm", "I'm sorry, but this must be AM or PM."},
-        {w().cboAMPM, "AM", ""},
+        {w().cboAMPM, "AM", {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.field->objectName().toStdString() + " = " + c.text);
         h.dialogs.Clear();
-        if (auto* box = qobject_cast<QComboBox*>(c.field)) {
-            box->setEditText(QString::fromLatin1(c.text));
-        } else {
-            static_cast<QLineEdit*>(c.field)->setText(QString::fromLatin1(c.text));
-        }
-        LeaveWithTab(c.field);
-        if (*c.message == '\0') {
-            EXPECT_TRUE(Boxes().isEmpty());
-            EXPECT_NE(QApplication::focusWidget(), c.field);
-        } else {
-            EXPECT_EQ(Boxes(), QStringList{QString::fromLatin1(c.message)});
-            const QWidget* focus = QApplication::focusWidget();
-            EXPECT_TRUE(focus == c.field || (focus != nullptr && focus->parentWidget() == c.field));
-        }
+        auto* edit = qobject_cast<QLineEdit*>(c.field);
+        (edit ? edit : static_cast<QComboBox*>(c.field)->lineEdit())->setText(c.text);
+        // Leaves the field the way the user does, and lets the queued check run.
+        c.field->setFocus();
+        QCoreApplication::processEvents();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Boxes(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
+        const QWidget* focus = QApplication::focusWidget();
+        const bool inField = focus == c.field || (focus && focus->parentWidget() == c.field);
+        EXPECT_EQ(inField, !c.message.isEmpty());
     }
-}
 
-TEST_F(ScheduleFieldsTest, FocusTakenByAMessageBoxOrAPopupIsNoReasonToCheck) {
+    // Focus taken by a message box or a pop-up list is no reason to check again.
+    h.dialogs.Clear();
     w().txtHour->setText(QString());
     w().cboAMPM->setEditText(QStringLiteral("xx"));
     for (QWidget* field :
@@ -89,34 +81,25 @@ TEST_F(ScheduleFieldsTest, FocusTakenByAMessageBoxOrAPopupIsNoReasonToCheck) {
     EXPECT_TRUE(Boxes().isEmpty());
 }
 
-TEST_F(ScheduleFieldsTest, JobIdStaysNumericAndAClickEmptiesIt) {
-    w().txtJobID->setFocus();
-    w().txtJobID->setText(QStringLiteral("12"));
-    QTest::keyClick(w().txtJobID, Qt::Key_3);
-    EXPECT_EQ(w().txtJobID->text(), QStringLiteral("123"));
-    EXPECT_TRUE(Boxes().isEmpty());
-
-    QTest::keyClick(w().txtJobID, Qt::Key_A);
-    EXPECT_EQ(Boxes(),
-              QStringList{"I'm sorry, but this must be a numeric value.\r\nPlease try again."});
-    EXPECT_TRUE(w().txtJobID->text().isEmpty());
-
-    // Backspace over the last digit leaves an empty, non-numeric text.
-    h.dialogs.Clear();
-    w().txtJobID->setText(QStringLiteral("7"));
-    w().txtJobID->end(false);
-    QTest::keyClick(w().txtJobID, Qt::Key_Backspace);
-    EXPECT_EQ(Boxes().size(), 1);
-
-    // A release whose press went elsewhere (the Enter that closed a message box) is ignored.
-    h.dialogs.Clear();
-    w().txtJobID->setText(QStringLiteral("x"));
-    QTest::keyRelease(w().txtJobID, Qt::Key_Return);
-    EXPECT_TRUE(Boxes().isEmpty());
-
-    w().txtJobID->setText(QStringLiteral("42"));
-    QTest::mouseClick(w().txtJobID, Qt::LeftButton);
-    EXPECT_TRUE(w().txtJobID->text().isEmpty());
+TEST_F(ScheduleFieldsTest, JobIdStaysNumericOnKeyUpAndAClickEmptiesIt) {
+    QLineEdit* id = w().txtJobID;
+    id->setFocus();
+    id->setText(QStringLiteral("12"));
+    QTest::keyClick(id, Qt::Key_3);
+    EXPECT_EQ(id->text(), QStringLiteral("123"));
+    QTest::keyClick(id, Qt::Key_A);
+    EXPECT_TRUE(id->text().isEmpty());
+    EXPECT_EQ(Boxes(), QStringList{kNumeric});
+    id->setText(QStringLiteral("7"));
+    id->end(false);
+    QTest::keyClick(id, Qt::Key_Backspace); // leaves an empty, non-numeric text
+    EXPECT_EQ(Boxes().size(), 2);
+    id->setText(QStringLiteral("x"));
+    QTest::keyRelease(id, Qt::Key_Return); // its press (closing a message box) went elsewhere
+    EXPECT_EQ(Boxes().size(), 2);
+    id->setText(QStringLiteral("42"));
+    QTest::mouseClick(id, Qt::LeftButton);
+    EXPECT_TRUE(id->text().isEmpty());
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Validate List end to end on a lab network: the probes, the prompts in their order, the result
-// files and the removal.
+// Validate List end to end on a lab network: probes, prompts in order, result files and removal.
 #include "Harness.h"
 
 #include "LabNetwork.h"
@@ -15,6 +14,16 @@ namespace {
 class ValidationTest : public ::testing::Test {
 protected:
     frmMain& w() { return *h.window; }
+    // Clicks Validate List with the answers queued; the message boxes it showed.
+    std::vector<Shown> Validate(std::initializer_list<int> answers) {
+        h.dialogs.Clear();
+        for (int answer : answers) {
+            h.dialogs.QueueAnswer(answer);
+        }
+        w().cmdValidate->click();
+        return h.dialogs.MessageBoxes();
+    }
+
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
 };
@@ -23,20 +32,22 @@ TEST_F(ValidationTest, PromptsInOrderAndRemovesExactlyTheRecordedServers) {
     lab.AddServer("ALPHA");
     lab.AddServer("DOWN", {.offline = true});
     lab.AddServer("LOCKED", {.denied = true});
+    h.dir.Write("unavailable.top", CrLf({"STALE"}));
+    h.dir.Write("accessdenied.top", CrLf({"STALE"}));
     h.Start();
-    w().lstComputers->addItems({"ALPHA", "DOWN", "DOWN", "GONE", "LOCKED", "down", "WEB,01"});
-    for (int answer : {MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::No}) {
-        h.dialogs.QueueAnswer(answer);
+    // An empty list: all available, and two empty result files in place of the old ones.
+    auto boxes = Validate({MsgAnswer::Yes});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, QStringLiteral("All servers in the list are available!"));
+    for (const char* file : {"unavailable.top", "accessdenied.top"}) {
+        EXPECT_TRUE(h.dir.Exists(file)) << file;
+        EXPECT_EQ(h.dir.Read(file), "") << file;
     }
-    w().cmdValidate->click();
 
-    const auto boxes = h.dialogs.MessageBoxes();
+    w().lstComputers->addItems({"ALPHA", "DOWN", "DOWN", "GONE", "LOCKED", "down", "WEB,01"});
+    boxes = Validate({MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::No});
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].title, QStringLiteral("Validate Availability?"));
-    EXPECT_EQ(boxes[0].text,
-              QStringLiteral("You are about to validate the availability of all \r\ncomputers on "
-                             "the computer list.\r\n\r\nFor a large list of computers, this could "
-                             "take some time.\r\nAre you sure you want to do this?"));
     EXPECT_EQ(boxes[1].title, QStringLiteral("The network paths were not found."));
     EXPECT_EQ(boxes[1].style, 4 + 48 + 256);
     // Each probe is recorded; a name unfit for a command line counts as unavailable unprobed.
@@ -54,32 +65,14 @@ TEST_F(ValidationTest, PromptsInOrderAndRemovesExactlyTheRecordedServers) {
     EXPECT_EQ(h.dir.Read("accessdenied.top"), CrLf({"LOCKED"}));
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
     EXPECT_FALSE(w().IsBusy());
-}
 
-TEST_F(ValidationTest, AllAvailableComesFirstAndOldResultsNeverLeak) {
-    lab.AddServer("LOCKED", {.denied = true});
-    h.dir.Write("unavailable.top", CrLf({"STALE"}));
-    h.Start();
-    w().lstComputers->addItem(QStringLiteral("LOCKED"));
-    h.dialogs.QueueAnswer(MsgAnswer::Yes);
-    h.dialogs.QueueAnswer(MsgAnswer::No);
-    w().cmdValidate->click();
-    const auto boxes = h.dialogs.MessageBoxes();
+    // Only the reachable and the denied left: all available, then the denied prompt.
+    boxes = Validate({MsgAnswer::Yes, MsgAnswer::No});
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[1].text, QStringLiteral("All servers in the list are available!"));
     EXPECT_EQ(boxes[2].title, QStringLiteral("Access Denied!"));
     EXPECT_EQ(h.dir.Read("unavailable.top"), "");
-    EXPECT_EQ(w().lstComputers->count(), 1);
-}
-
-TEST_F(ValidationTest, AnEmptyListLeavesTwoEmptyFilesAndSaysAllAreAvailable) {
-    h.Start();
-    h.dialogs.QueueAnswer(MsgAnswer::Yes);
-    w().cmdValidate->click();
-    EXPECT_EQ(h.dialogs.MessageBoxes().back().text,
-              QStringLiteral("All servers in the list are available!"));
-    EXPECT_TRUE(h.dir.Exists("unavailable.top"));
-    EXPECT_EQ(h.dir.Read("accessdenied.top"), "");
+    EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"ALPHA", "LOCKED"}));
 }
 
 TEST_F(ValidationTest, AMissingAtToolStopsWithAMessageAndChangesNothing) {
@@ -87,9 +80,7 @@ TEST_F(ValidationTest, AMissingAtToolStopsWithAMessageAndChangesNothing) {
     std::remove(h.dir.file("at.exe").c_str());
     h.Start();
     w().lstComputers->addItems({QStringLiteral("DOWN"), QStringLiteral("SRV02")});
-    h.dialogs.QueueAnswer(MsgAnswer::Yes);
-    w().cmdValidate->click();
-    const auto boxes = h.dialogs.MessageBoxes();
+    const auto boxes = Validate({MsgAnswer::Yes});
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_TRUE(boxes[1].text.contains(QStringLiteral("at.exe")));
     EXPECT_EQ(w().lstComputers->count(), 2);
@@ -101,7 +92,6 @@ TEST_F(ValidationTest, TheBusyCursorRefusesOtherHandlersDuringTheProbes) {
     RecordingProcesses processes(h.nativeProcesses.get());
     h.Start(nullptr, &processes);
     w().lstComputers->addItem(QStringLiteral("STUCK"));
-    h.dialogs.QueueAnswer(MsgAnswer::Yes);
     bool triedDuringProbe = false;
     QTimer::singleShot(100, [&] {
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Validating"));
@@ -113,10 +103,9 @@ TEST_F(ValidationTest, TheBusyCursorRefusesOtherHandlersDuringTheProbes) {
         ASSERT_EQ(processes.running.size(), 1u);
         processes.running.front()->End();
     });
-    w().cmdValidate->click();
+    EXPECT_EQ(Validate({MsgAnswer::Yes}).size(), 2u);
     EXPECT_TRUE(triedDuringProbe);
     EXPECT_EQ(processes.lines().size(), 1); // the refused second validation probed nothing
-    EXPECT_EQ(h.dialogs.MessageBoxes().size(), 2u);
     EXPECT_EQ(w().lstComputers->count(), 1);
 }
 
