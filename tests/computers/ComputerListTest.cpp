@@ -34,13 +34,7 @@ protected:
         button->click();
     }
     QString File(const std::string& name) const { return QString::fromStdString(h.dir.file(name)); }
-    QStringList Boxes() const {
-        QStringList texts;
-        for (const Shown& box : h.dialogs.MessageBoxes()) {
-            texts << box.text;
-        }
-        return texts;
-    }
+    QStringList Boxes() const { return h.dialogs.MessageTexts(); }
     MainHarness h;
 };
 

@@ -24,13 +24,7 @@ protected:
         w().lstComputers->setCurrentRow(row);
         w().lstComputers_Click();
     }
-    QStringList Texts() const {
-        QStringList texts;
-        for (const Shown& box : h.dialogs.MessageBoxes()) {
-            texts << box.text;
-        }
-        return texts;
-    }
+    QStringList Texts() const { return h.dialogs.MessageTexts(); }
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
 };

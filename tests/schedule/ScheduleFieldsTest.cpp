@@ -21,13 +21,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
     }
     frmMain& w() { return *h.window; }
-    QStringList Boxes() const {
-        QStringList texts;
-        for (const Shown& box : h.dialogs.MessageBoxes()) {
-            texts << box.text;
-        }
-        return texts;
-    }
+    QStringList Boxes() const { return h.dialogs.MessageTexts(); }
     MainHarness h;
 };
 

@@ -34,7 +34,23 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::TakeFile() {
+QStringList ScriptedDialogs::MessageTexts() const {
+    QStringList texts;
+    for (const Shown& box : MessageBoxes()) {
+        texts << box.text;
+    }
+    return texts;
+}
+
+std::optional<QString> ScriptedDialogs::FileDialog(Shown::Kind kind, const QString& title,
+                                                   const QString& filter) {
+    m_shown.push_back({kind, {}, title, 0, {}});
+    m_filters << filter;
+    if (m_files.empty()) {
+        ADD_FAILURE() << "unexpected file dialog " << title.toStdString();
+        return std::nullopt;
+    }
+    // Copied out before the pop: GCC's optimiser mistakes a moved-out optional for uninitialised.
     QString path;
     const bool chosen = m_files.front().has_value();
     if (chosen) {
@@ -46,24 +62,12 @@ std::optional<QString> ScriptedDialogs::TakeFile() {
 
 std::optional<QString> ScriptedDialogs::GetOpenFileName(const QString& title,
                                                         const QString& filter) {
-    m_shown.push_back({Shown::OpenFile, {}, title, 0, {}});
-    m_filters << filter;
-    if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected open dialog";
-        return std::nullopt;
-    }
-    return TakeFile();
+    return FileDialog(Shown::OpenFile, title, filter);
 }
 
 std::optional<QString> ScriptedDialogs::GetSaveFileName(const QString& title,
                                                         const QString& filter) {
-    m_shown.push_back({Shown::SaveFile, {}, title, 0, {}});
-    m_filters << filter;
-    if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected save dialog";
-        return std::nullopt;
-    }
-    return TakeFile();
+    return FileDialog(Shown::SaveFile, title, filter);
 }
 
 QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString& filter) {

@@ -36,6 +36,8 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<Shown> MessageBoxes() const;
+    // The texts of the message boxes, in order.
+    QStringList MessageTexts() const;
     void Clear() { m_shown.clear(); }
 
     int MsgBox(const QString& text, int style, const QString& title) override;
@@ -48,8 +50,9 @@ public:
     const QStringList& filters() const { return m_filters; }
 
 private:
-    // The next queued file answer: a cancelled dialog is an empty optional.
-    std::optional<QString> TakeFile();
+    // Records a file dialog and gives its queued answer: a cancelled dialog is an empty optional.
+    std::optional<QString> FileDialog(Shown::Kind kind, const QString& title,
+                                      const QString& filter);
 
     std::vector<Shown> m_shown;
     std::deque<int> m_answers;
