@@ -1,5 +1,6 @@
 // How long the AT listing of 1000 lab servers takes through RunAndWait, beside a plain bash loop
 // and a plain C loop of posix_spawn + wait that start the same at.exe with the same redirection.
+#include "BenchLab.h"
 #include "BenchSupport.h"
 #include "platform/NativeProcesses.h"
 #include "runner/AtCommands.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -35,18 +35,10 @@ public:
         }
         m_appDir = m_tmp.path().toStdString() + "/Bench App/";
         const std::string network = m_appDir + "network/";
-        const QString bin = QStringLiteral(CORVANE_BIN_DIR);
         QDir().mkpath(QString::fromStdString(m_appDir));
-        if (::symlink((bin + QStringLiteral("/at.exe")).toLocal8Bit().constData(),
-                      (m_appDir + "at.exe").c_str()) != 0 ||
-            QProcess::execute(bin + QStringLiteral("/corvane-lab"),
-                              {QStringLiteral("bulk"), QStringLiteral("--servers"),
-                               QString::number(kServers), QStringLiteral("--jobs"),
-                               QStringLiteral("2"), QString::fromStdString(network)}) != 0) {
-            qFatal("cannot create the lab network with %s/corvane-lab", CORVANE_BIN_DIR);
-        }
-        const QStringList names = QDir(QString::fromStdString(network))
-                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        const QStringList names =
+            bench::MakeBulkLab(m_appDir, {QStringLiteral("--servers"), QString::number(kServers),
+                                          QStringLiteral("--jobs"), QStringLiteral("2")});
         for (const QString& name : names) {
             m_servers.push_back(name);
         }

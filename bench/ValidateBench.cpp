@@ -1,5 +1,6 @@
 // Validating 1000 lab servers (10% offline, 5% access-denied) through the real window, beside a
 // bash loop that runs the same probes and writes the same two result files.
+#include "BenchLab.h"
 #include "BenchSupport.h"
 #include "app/Look.h"
 #include "app/frmMain.h"
@@ -28,19 +29,11 @@ class LabAppDir {
 public:
     LabAppDir() {
         m_appDir = m_tmp.path().toStdString() + "/";
-        const QString bin = QStringLiteral(CORVANE_BIN_DIR);
         const std::string network = m_appDir + "network/";
-        if (::symlink((bin + QStringLiteral("/at.exe")).toLocal8Bit().constData(),
-                      (m_appDir + "at.exe").c_str()) != 0 ||
-            QProcess::execute(bin + QStringLiteral("/corvane-lab"),
-                              {QStringLiteral("bulk"), QStringLiteral("--servers"),
-                               QString::number(kServers), QStringLiteral("--offline-share"),
-                               QStringLiteral("0.1"), QStringLiteral("--denied-share"),
-                               QStringLiteral("0.05"), QString::fromStdString(network)}) != 0) {
-            qFatal("cannot create the lab network with %s/corvane-lab", CORVANE_BIN_DIR);
-        }
-        m_servers = QDir(QString::fromStdString(network))
-                        .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        m_servers = bench::MakeBulkLab(m_appDir,
+                                       {QStringLiteral("--servers"), QString::number(kServers),
+                                        QStringLiteral("--offline-share"), QStringLiteral("0.1"),
+                                        QStringLiteral("--denied-share"), QStringLiteral("0.05")});
         std::ofstream list(m_appDir + "servers.txt");
         for (const QString& server : m_servers) {
             list << server.toStdString() << '\n';
