@@ -5,6 +5,7 @@
 #include "app/Services.h"
 #include "app/SharedState.h"
 #include "app/StatusLine.h"
+#include "platform/FileSystem.h"
 #include "runner/RunAndWait.h"
 
 #include <QWidget>
@@ -101,6 +102,19 @@ public:
     void lstComputers_Click();
     void cmdRemoveSchedule_Click();
     void cmdValidate_Click();
+    // --- File checks and the deploy list. ---
+    // True when the folder (or a file of that name) exists; a failed search is reported through
+    // HandleFileError and gives false. The empty path is false without a search.
+    bool DirExists(const QString& directory);
+    // True when a plain file exists; a failed search gives false and, when asked, its error.
+    bool FileExists(const QString& path, FileResult* failure = nullptr);
+    // The multi-select open dialog: one path, or the folder and each name separated by NUL;
+    // empty when cancelled.
+    QString GetFiles(const QString& sTitle = {});
+    void cmdAddDeployables_Click();
+    void cmdRemoveDeployables_Click();
+    void cmdClearDeploy_Click();
+
     // How long scheduling waits, in all, for the servers to take the job.
     std::chrono::milliseconds ScheduleAnswerTime{std::chrono::seconds(60)};
 

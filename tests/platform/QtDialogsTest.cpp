@@ -17,7 +17,7 @@ TEST(ToQtFileFilterTest, ConvertsEveryPair) {
         {"Lists (*.lst)|*.txt", "Lists (*.txt)"},
         {"All Files (*.*)|*.*|Text Files (*.txt)|*.txt|INI Files (*.ini)|*.ini|"
          "Images (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif",
-         "All Files (*.*);;Text Files (*.txt);;INI Files (*.ini);;Images (*.bmp *.jpg *.gif)"},
+         "All Files (*);;Text Files (*.txt);;INI Files (*.ini);;Images (*.bmp *.jpg *.gif)"},
         {"", ""},
     };
     for (const auto& c : cases) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,9 +19,12 @@ QString ToQtFileFilter(const QString& filter) {
         // Qt reads the patterns from the parentheses, so replace the ones the description
         // shows with the real pattern list.
         description.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'));
+        // To Windows "*.*" is every file; to Qt it is only names with a dot.
+        patterns.replaceInStrings(QRegularExpression(QStringLiteral("^\\*\\.\\*$")),
+                                  QStringLiteral("*"));
+        filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -71,8 +75,12 @@ std::optional<QString> QtDialogs::GetSaveFileName(const QString& title, const QS
 }
 
 QStringList QtDialogs::GetOpenFileNames(const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileNames(QApplication::activeWindow(), title, QString(),
-                                         ToQtFileFilter(filter));
+    QStringList paths = QFileDialog::getOpenFileNames(QApplication::activeWindow(), title,
+                                                      QString(), ToQtFileFilter(filter));
+    for (QString& path : paths) {
+        path = QDir::toNativeSeparators(path);
+    }
+    return paths;
 }
 
 void QtDialogs::ShowModal(QDialog& window) {

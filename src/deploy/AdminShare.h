@@ -1,0 +1,21 @@
+// The way from a deploy path on a server's own disk to the workstation's view of it: drive C: of
+// SRV01 is the administrative share \\SRV01\C$.
+#pragma once
+
+#include <QString>
+
+namespace corvane {
+
+// "C$" to "G$" for a path starting "C:" to "G:" (either case); empty for anything else.
+QString AdminShareName(const QString& deployPath);
+
+// "\\" + server + "\" + share name: the share root of the server for this deploy path.
+QString AdminShareRoot(const QString& server, const QString& deployPath);
+
+// The share root followed by the deploy path from its third character on: C:\Apps on SRV01 is
+// \\SRV01\C$\Apps. No other checking: a drive outside C: to G: or a UNC path gives a path that
+// names no share, and the caller meets the failure there. The deploy path has at least two
+// characters.
+QString ToAdminSharePath(const QString& server, const QString& deployPath);
+
+} // namespace corvane
