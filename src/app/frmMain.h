@@ -115,6 +115,18 @@ public:
     void cmdRemoveDeployables_Click();
     void cmdClearDeploy_Click();
 
+    // --- Deploying the deploy list to the servers' administrative shares. ---
+    void cmdDeployAll_Click();
+    void cmdDeploySelected_Click();
+
+    // --- Confirming deployed files; the report window. ---
+    void cmdConfirmAll_Click();
+    void cmdConfirmSel_Click();
+
+    // --- Uptime sweep; the uptime report window. ---
+    void cmdUpAll_Click();
+    void cmdUpSel_Click();
+
     // How long scheduling waits, in all, for the servers to take the job.
     std::chrono::milliseconds ScheduleAnswerTime{std::chrono::seconds(60)};
 
