@@ -35,6 +35,14 @@ void InsertSorted(QListWidget& list, const QString& text) {
     list.insertItem(low, text);
 }
 
+QString ListBlock(const QStringList& lines, int shown) {
+    QStringList block = lines.mid(0, shown);
+    if (lines.size() > shown) {
+        block << QStringLiteral("and %1 more").arg(lines.size() - shown);
+    }
+    return block.join(QStringLiteral("\r\n"));
+}
+
 QString FileNameOf(const QString& path) {
     const qsizetype separator =
         std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));

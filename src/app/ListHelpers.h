@@ -18,6 +18,10 @@ QStringList Entries(const QListWidget& list);
 // that compare equal to it.
 void InsertSorted(QListWidget& list, const QString& text);
 
+// The first `shown` texts one per line (CR LF between them), then how many more there were: long
+// lists of servers in a message box.
+QString ListBlock(const QStringList& lines, int shown = 20);
+
 // The file name of a path: the text after its last separator (\ or /), or the whole text.
 QString FileNameOf(const QString& path);
 

@@ -118,6 +118,8 @@ public:
     // --- Deploying the deploy list to the servers' administrative shares. ---
     void cmdDeployAll_Click();
     void cmdDeploySelected_Click();
+    // What went wrong on one server during a deploy.
+    struct ServerOutcome;
 
     // --- Confirming deployed files; the report window. ---
     void cmdConfirmAll_Click();
@@ -207,6 +209,9 @@ private:
     // Tells the user a server name cannot go into a command line.
     void RefuseServerName(const QString& server);
     void RemoveEveryEntry(const QStringList& names);
+    // Deploying.
+    void DeployFiles(bool selectedOnly);
+    ServerOutcome DeployToServer(const QString& server, const QString& deployPath);
 
     void LoadComputerList(QStringList& notes);
     void LoadDeployList(QStringList& notes);

@@ -1,10 +1,185 @@
-// Deploying the deploy list to the servers' administrative shares.
+// Deploy to All / Selected Servers: every file of the deploy list copied into the deploy path of
+// each server, through its administrative share, with the folders on the way created first.
+#include "app/ListHelpers.h"
 #include "app/frmMain.h"
+#include "deploy/AdminShare.h"
+#include "persist/TextFile.h"
+#include "platform/Dialogs.h"
+#include "runner/ServerName.h"
+
+#include <QComboBox>
+#include <QListWidget>
 
 namespace corvane {
 
-void frmMain::cmdDeployAll_Click() {}
+// What went wrong on one server, for the report at the end; empty when all went well.
+struct frmMain::ServerOutcome {
+    QString problem; // the server was not worked on at all, and why
+    int notCopied = 0;
+    QString firstReason;
+};
 
-void frmMain::cmdDeploySelected_Click() {}
+namespace {
+
+constexpr int kLastIndex = 1000;
+
+QString ReportLine(const QString& server, const frmMain::ServerOutcome& outcome, int files) {
+    if (!outcome.problem.isEmpty()) {
+        return server + QStringLiteral(": ") + outcome.problem;
+    }
+    return QStringLiteral("%1: %2 of %3 file(s) not copied (%4)")
+        .arg(server)
+        .arg(outcome.notCopied)
+        .arg(files)
+        .arg(outcome.firstReason);
+}
+
+} // namespace
+
+void frmMain::cmdDeployAll_Click() {
+    DeployFiles(false);
+}
+
+void frmMain::cmdDeploySelected_Click() {
+    DeployFiles(true);
+}
+
+void frmMain::DeployFiles(bool selectedOnly) {
+    if (IsBusy()) {
+        SetIdleStatus();
+        return;
+    }
+    if (selectedOnly && EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
+        MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
+        SetIdleStatus();
+        return;
+    }
+    if (selectedOnly && !AnySelected()) {
+        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
+        SetIdleStatus();
+        return;
+    }
+    if (EntryText(*lstDeployables, 0).isEmpty()) {
+        MsgBox(QStringLiteral("You haven't selected any files to deploy!"));
+        SetIdleStatus();
+        return;
+    }
+    const QString deployPath = cboDeployPath->currentText();
+    if (deployPath.isEmpty()) {
+        MsgBox(QStringLiteral("There is no Deploy Path Specified.\r\nType a path in the field and "
+                              "try again."));
+        SetIdleStatus();
+        return;
+    }
+    // Only a drive with an administrative share leads anywhere; anything else would copy into
+    // the server's share list or beyond it.
+    if (AdminShareName(deployPath).isEmpty() || deployPath.mid(2, 1) != QStringLiteral("\\")) {
+        MsgBox(QStringLiteral("The deploy path must be a folder on one of the drives C: to G: of "
+                              "the servers, as in C:\\Apps."),
+               MsgStyle::Exclamation);
+        SetIdleStatus();
+        return;
+    }
+    SetBusy(true);
+    QString question = QStringLiteral("You are about to deploy ALL files on the deploy list\r\n");
+    if (selectedOnly) {
+        question += QStringLiteral("to ONLY the SELECTED computers on the computer list\r\n");
+    }
+    question += QStringLiteral("Are you sure you want to do this?");
+    const int answer = m_services.dialogs.MsgBox(
+        question, MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
+        QStringLiteral("Deploy Files"));
+    if (answer == MsgAnswer::Yes) {
+        RememberDeployPath();
+        SetStatus(StatusColour::Busy, QStringLiteral("Deploying"));
+        repaint();
+        QStringList report;
+        for (int i = 0; i <= kLastIndex; ++i) {
+            const QString server = EntryText(*lstComputers, i);
+            if (server.isEmpty()) {
+                break;
+            }
+            if (selectedOnly && !lstComputers->item(i)->isSelected()) {
+                continue;
+            }
+            const ServerOutcome outcome = DeployToServer(server, deployPath);
+            if (!outcome.problem.isEmpty() || outcome.notCopied > 0) {
+                report << ReportLine(server, outcome, lstDeployables->count());
+            }
+        }
+        if (!EntryText(*lstComputers, 0).isEmpty()) {
+            SetStatus(StatusColour::Done, QStringLiteral("Done!"));
+            if (report.isEmpty()) {
+                MsgBox(QStringLiteral("Files were successfully deployed!"));
+            } else {
+                MsgBox(QStringLiteral("The files could not be deployed everywhere:\r\n") +
+                           ListBlock(report),
+                       MsgStyle::Exclamation);
+            }
+        } else {
+            MsgBox(QStringLiteral("You don't have any servers in your list to deploy to!"));
+        }
+    }
+    SetBusy(false);
+    SetIdleStatus();
+}
+
+frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QString& deployPath) {
+    m_state.CurrentServer = server;
+    ServerOutcome outcome;
+    if (!IsSafeServerName(server)) {
+        outcome.problem = QStringLiteral("not a usable server name");
+        return outcome;
+    }
+    const QString root = AdminShareRoot(server, deployPath);
+    QString target = ToAdminSharePath(server, deployPath);
+    if (target.endsWith(QLatin1Char('\\'))) {
+        target.chop(1);
+    }
+    const QString relative = target.mid(root.size() + 1);
+
+    // Each level of the path, created where it is missing: Apps, then Apps\Bin.
+    const QString padded = relative + QLatin1Char('\\');
+    qsizetype k = 0;
+    do {
+        k = padded.indexOf(QLatin1Char('\\'), k) + 1;
+        const std::string directory = ToNative(root + QLatin1Char('\\') + padded.left(k - 1));
+        const SearchResult found = m_services.files.Search(directory, true);
+        if (found.result.error == kBadFileName) {
+            // Said once; the server's other folders and files would only wait for it again.
+            MsgBox(QStringLiteral("Unable to communicate to server ") + server +
+                   QStringLiteral("\r\nThe server is either offline or unreachable at this time."));
+            outcome.problem = QStringLiteral("unreachable");
+            return outcome;
+        }
+        if (found.name.empty()) {
+            m_services.files.CreateDirectory(directory); // a failure shows in the copies
+        }
+    } while (k < relative.size());
+
+    for (int i = 0; i < lstDeployables->count(); ++i) {
+        const QString from = EntryText(*lstDeployables, i);
+        const FileResult copied = m_services.files.CopyFile(
+            ToNative(from), ToNative(target + QLatin1Char('\\') + FileNameOf(from)));
+        if (copied.ok()) {
+            continue;
+        }
+        if (!FileExists(from)) {
+            MsgBox(QStringLiteral("The file '") + EntryText(*lstDeployables2, i) +
+                   QStringLiteral("' is no longer pointing to a valid local file\r\nand will be "
+                                  "removed from the deploylist box.\r\n\r\nIt will NOT be "
+                                  "deployed to the target computer(s)."));
+            delete lstDeployables2->takeItem(i);
+            delete lstDeployables->takeItem(i);
+            --i;
+        } else if (copied.error == kBadFileName) {
+            outcome.problem = QStringLiteral("unreachable");
+            return outcome;
+        } else if (outcome.notCopied++ == 0) {
+            outcome.firstReason = ReasonText(copied);
+        }
+    }
+    return outcome;
+}
 
 } // namespace corvane

@@ -16,30 +16,19 @@ namespace corvane {
 namespace {
 
 constexpr int kLastIndex = 1000;
-constexpr int kNamesShown = 20;
-
-// The first names one per line, then how many more there were.
-QString NameBlock(const QStringList& names) {
-    QStringList lines = names.mid(0, kNamesShown);
-    if (names.size() > kNamesShown) {
-        lines << QStringLiteral("and %1 more").arg(names.size() - kNamesShown);
-    }
-    return lines.join(QStringLiteral("\r\n"));
-}
-
 QString FailureMessage(QStringList failed, QStringList unanswered, int answerSeconds) {
     failed.sort(Qt::CaseInsensitive);
     unanswered.sort(Qt::CaseInsensitive);
     QStringList parts;
     if (!failed.isEmpty()) {
         parts << QStringLiteral("The job could not be scheduled on these servers:\r\n") +
-                     NameBlock(failed);
+                     ListBlock(failed);
     }
     if (!unanswered.isEmpty()) {
         parts << QStringLiteral("These servers had not answered within %1 seconds; their "
                                 "scheduling goes on without Corvane watching it:\r\n")
                          .arg(answerSeconds) +
-                     NameBlock(unanswered);
+                     ListBlock(unanswered);
     }
     parts << QStringLiteral("Click a server in the computer list to see its jobs.");
     return parts.join(QStringLiteral("\r\n\r\n"));
