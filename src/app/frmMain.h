@@ -23,7 +23,9 @@ class QRadioButton;
 namespace corvane {
 
 class frmAbout;
+class frmReport;
 class frmTextViewer;
+class frmUptimeReport;
 
 class frmMain final : public QWidget {
 public:
@@ -124,10 +126,23 @@ public:
     // --- Confirming deployed files; the report window. ---
     void cmdConfirmAll_Click();
     void cmdConfirmSel_Click();
+    // Tests the deploy path and every deploy-list file on all (or the selected) servers, writes
+    // report.top and shows it in the report window.
+    void ConfirmRun(bool selectedOnly);
+    // Created on the first report, then only hidden and shown again.
+    frmReport* Report() const;
 
     // --- Uptime sweep; the uptime report window. ---
     void cmdUpAll_Click();
     void cmdUpSel_Click();
+    // Asks every server of the list (or only the selected ones) for its uptime, one after the
+    // other, into the uptime report window; the window's Cancel stops it after the current server.
+    void UptimeSweep(bool selectedOnly);
+    // The one uptime report window, created hidden on first use. Closing destroys it; the next use
+    // creates a new one.
+    frmUptimeReport* UptimeReport();
+    // The report window when one exists, else null; creates nothing.
+    frmUptimeReport* ExistingUptimeReport() const { return m_uptimeReport; }
 
     // How long scheduling waits, in all, for the servers to take the job.
     std::chrono::milliseconds ScheduleAnswerTime{std::chrono::seconds(60)};
@@ -217,6 +232,13 @@ private:
     void LoadDeployList(QStringList& notes);
     void LoadBoxes();
 
+    // Confirming.
+    frmReport* m_report = nullptr;
+    // Uptime sweep.
+    // Clears UptimeCancelled, disables the report window's Cancel, shows the idle status.
+    void UptimeEndSteps();
+    frmUptimeReport* m_uptimeReport = nullptr;
+    bool m_uptimeSweeping = false;
     SharedState m_state;
     Services m_services;
     StatusColour m_statusColour = StatusColour::Idle;

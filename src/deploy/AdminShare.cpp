@@ -15,6 +15,11 @@ QString AdminShareName(const QString& deployPath) {
     return {};
 }
 
+bool IsSupportedDeployPath(const QString& deployPath) {
+    return !AdminShareName(deployPath).isEmpty() &&
+           (deployPath.size() == 2 || deployPath[2] == QLatin1Char('\\'));
+}
+
 QString AdminShareRoot(const QString& server, const QString& deployPath) {
     return QStringLiteral("\\\\") + server + QLatin1Char('\\') + AdminShareName(deployPath);
 }

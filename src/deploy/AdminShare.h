@@ -9,6 +9,15 @@ namespace corvane {
 // "C$" to "G$" for a path starting "C:" to "G:" (either case); empty for anything else.
 QString AdminShareName(const QString& deployPath);
 
+// True for the deploy paths that lead to a folder of an administrative share: a drive C: to G:
+// (either case), alone or followed by a backslash and the folder, as in C:\Apps.
+bool IsSupportedDeployPath(const QString& deployPath);
+
+// What the user is told about any other deploy path.
+inline const QString kUnsupportedDeployPath =
+    QStringLiteral("The deploy path must be a folder on one of the drives C: to G: of the "
+                   "servers, as in C:\\Apps.\r\nType a path in the field and try again.");
+
 // "\\" + server + "\" + share name: the share root of the server for this deploy path.
 QString AdminShareRoot(const QString& server, const QString& deployPath);
 

@@ -73,10 +73,8 @@ void frmMain::DeployFiles(bool selectedOnly) {
     }
     // Only a drive with an administrative share leads anywhere; anything else would copy into
     // the server's share list or beyond it.
-    if (AdminShareName(deployPath).isEmpty() || deployPath.mid(2, 1) != QStringLiteral("\\")) {
-        MsgBox(QStringLiteral("The deploy path must be a folder on one of the drives C: to G: of "
-                              "the servers, as in C:\\Apps."),
-               MsgStyle::Exclamation);
+    if (!IsSupportedDeployPath(deployPath)) {
+        MsgBox(kUnsupportedDeployPath);
         SetIdleStatus();
         return;
     }

@@ -28,6 +28,12 @@ TEST(AdminShareTest, MapsDrivesCToGAndDropsTheDriveOfAnythingElse) {
             QString::fromLatin1(c.shared))
             << c.deployPath;
     }
+    for (const char* path : {"C:", "c:\\", "G:\\Apps\\Bin"}) {
+        EXPECT_TRUE(IsSupportedDeployPath(QString::fromLatin1(path))) << path;
+    }
+    for (const char* path : {"", "C", "C:Apps", "H:\\Apps", "\\\\SRV\\C$"}) {
+        EXPECT_FALSE(IsSupportedDeployPath(QString::fromLatin1(path))) << path;
+    }
     EXPECT_EQ(AdminShareRoot(QStringLiteral("SRV01"), QStringLiteral("e:\\x")),
               QStringLiteral("\\\\SRV01\\E$"));
 }

@@ -80,7 +80,8 @@ TEST_F(DeployListTest, GetFilesGivesThePathOrTheFolderAndEachNameSeparatedByNul)
     };
     for (const auto& c : cases) {
         h.dialogs.QueueFiles(c.picked);
-        EXPECT_EQ(w().GetFiles(QStringLiteral("Open files...")), c.result) << c.picked.join(u',').toStdString();
+        EXPECT_EQ(w().GetFiles(QStringLiteral("Open files...")), c.result)
+            << c.picked.join(u',').toStdString();
     }
     h.dialogs.QueueFiles({QStringLiteral("C:\\a.txt"), QStringLiteral("C:\\b.txt")});
     w().cmdAddDeployables->click();

@@ -3,6 +3,7 @@
 #include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
+#include "deploy/AdminShare.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -112,7 +113,7 @@ TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
     DeployList({"a.exe"});
     w().cboDeployPath->setEditText(QString());
     w().cmdDeploySelected->click();
-    for (const char* unsupported : {"H:\\Apps", "\\\\other\\share", "C:", "CApps"}) {
+    for (const char* unsupported : {"H:\\Apps", "\\\\other\\share", "C:Apps", "C"}) {
         w().cboDeployPath->setEditText(QString::fromLatin1(unsupported));
         w().cmdDeploySelected->click();
     }
@@ -127,7 +128,7 @@ TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
     EXPECT_EQ(texts[3], QStringLiteral("There is no Deploy Path Specified.\r\nType a path in the "
                                        "field and try again."));
     for (int i = 4; i < 8; ++i) {
-        EXPECT_TRUE(texts[i].startsWith(QStringLiteral("The deploy path must be"))) << i;
+        EXPECT_EQ(texts[i], kUnsupportedDeployPath) << i;
     }
     EXPECT_TRUE(texts[8].contains(QStringLiteral("to ONLY the SELECTED computers")));
     EXPECT_FALSE(lab.Exists("SRV03/C$/Apps"));

@@ -1,0 +1,69 @@
+// The uptime report window: the sweep's lines, a picture of where it stands, Cancel and Close.
+#pragma once
+
+#include "uptime/UptimePicture.h"
+
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace corvane {
+
+class RunningCommand;
+class frmMain;
+
+// Not modal: the sweep fills it while the main window stays usable. Made by
+// frmMain::UptimeReport(), one at a time; closing it destroys it (later, through the event loop).
+class frmUptimeReport final : public QWidget {
+public:
+    explicit frmUptimeReport(frmMain& owner);
+
+    // --- What the sweep does with it. ---
+    // A sweep starts: Cancel enabled, Close disabled, the Collecting picture. The lines of earlier
+    // sweeps stay.
+    void BeginSweep();
+    // The sweep has ended: the Complete or the Cancelled picture, Close enabled.
+    void EndSweep(bool cancelled);
+    void AddLine(const QString& line);
+    // The command the sweep is waiting for, which Cancel and closing end; null between commands.
+    // The command must outlive its registration.
+    void SetRunningCommand(RunningCommand* command) { m_running = command; }
+
+    void ShowPicture(UptimePicture picture);
+    UptimePicture Picture() const { return m_picture; }
+
+    // --- Events. ---
+    // Cancel: raises UptimeCancelled, shows Canceling and ends the sweep's running command, so the
+    // sweep reads that server's answer at once and stops before the next server.
+    void cmdCancel_Click();
+    // Closes the window, which runs Form_Unload and destroys it.
+    void cmdClose_Click();
+    // The window is being closed, in whatever way: raises UptimeCancelled. During a sweep it ends
+    // the running command too, and the sweep, which ends at once, gives back the pointer and the
+    // status line; otherwise, unless another operation holds the busy cursor, the status line
+    // returns to "Waiting for Command".
+    void Form_Unload();
+
+    // Told once, when the window is closed, before it goes away.
+    std::function<void()> onClosed;
+
+    QLabel* WebBrowser1;
+    QListWidget* lstUptimeReport;
+    QPushButton* cmdCancel;
+    QPushButton* cmdClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    frmMain& m_owner;
+    UptimePicture m_picture = UptimePicture::Collecting;
+    RunningCommand* m_running = nullptr;
+    bool m_sweeping = false;
+    bool m_unloaded = false;
+};
+
+} // namespace corvane
