@@ -221,6 +221,9 @@ private:
     void WireScheduleFields();
     void ScheduleJob(bool selectedOnly);
     bool AnySelected() const;
+    // For a run over the selected servers: says what is missing (no current entry, nothing
+    // selected) and gives false, or gives true.
+    bool CheckSelection();
     // Tells the user a server name cannot go into a command line.
     void RefuseServerName(const QString& server);
     void RemoveEveryEntry(const QStringList& names);

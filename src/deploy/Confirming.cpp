@@ -71,17 +71,9 @@ void frmMain::ConfirmRun(bool selectedOnly) {
         SetBusy(false);
         SetIdleStatus();
     };
-    if (selectedOnly) {
-        if (EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
-            MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
-            SetIdleStatus();
-            return;
-        }
-        if (!AnySelected()) {
-            MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
-            SetIdleStatus();
-            return;
-        }
+    if (selectedOnly && !CheckSelection()) {
+        SetIdleStatus();
+        return;
     }
 
     // The file name of each entry; an empty name stands for the server directory itself.

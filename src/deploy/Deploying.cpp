@@ -49,13 +49,7 @@ void frmMain::DeployFiles(bool selectedOnly) {
         SetIdleStatus();
         return;
     }
-    if (selectedOnly && EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
-        MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
-        SetIdleStatus();
-        return;
-    }
-    if (selectedOnly && !AnySelected()) {
-        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
+    if (selectedOnly && !CheckSelection()) {
         SetIdleStatus();
         return;
     }

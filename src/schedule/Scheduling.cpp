@@ -45,6 +45,18 @@ bool frmMain::AnySelected() const {
     return false;
 }
 
+bool frmMain::CheckSelection() {
+    if (EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
+        MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
+        return false;
+    }
+    if (!AnySelected()) {
+        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
+        return false;
+    }
+    return true;
+}
+
 void frmMain::cmdRunSchedule_Click() {
     ScheduleJob(false);
 }
@@ -58,13 +70,7 @@ void frmMain::ScheduleJob(bool selectedOnly) {
         SetIdleStatus();
         return;
     }
-    if (selectedOnly && EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
-        MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
-        SetIdleStatus();
-        return;
-    }
-    if (selectedOnly && !AnySelected()) {
-        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
+    if (selectedOnly && !CheckSelection()) {
         SetIdleStatus();
         return;
     }
