@@ -11,7 +11,9 @@
 namespace corvane::test {
 namespace {
 
-constexpr int kAskStyle = 4 + 48 + 256; // Yes/No, exclamation, No by default
+const QString kAsk =
+    "You are about to deploy ALL files on the deploy list\r\nAre you sure you want "
+    "to do this?";
 
 class DeployingTest : public ::testing::Test {
 protected:
@@ -28,8 +30,7 @@ protected:
     void DeployList(const std::vector<std::string>& names) {
         for (const std::string& name : names) {
             h.dir.Write(name, name + " contents");
-            const QString path =
-                QDir::toNativeSeparators(h.dir.path() + QString::fromStdString(name));
+            const QString path = QDir::toNativeSeparators(h.dir.path() + name.c_str());
             w().lstDeployables->addItem(path);
             w().lstDeployables2->addItem(FileNameOf(path));
         }
@@ -44,64 +45,48 @@ protected:
 };
 
 TEST_F(DeployingTest, CopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMissedThem) {
-    w().lstComputers->addItems({QStringLiteral("SRV01"), QStringLiteral("DOWN"),
-                                QStringLiteral("LOCKED"), QStringLiteral("SRV02"),
-                                QStringLiteral("bad name")});
-    DeployList({"setup.exe", "app.ini"});
+    w().lstComputers->addItems({"SRV01", "DOWN", "LOCKED", "SRV02", "bad name"});
+    DeployList({"setup.exe", "gone.txt", "app.ini"});
+    QFile::remove(h.dir.path() + "gone.txt");
     lab.WriteFile("SRV02/C$/Apps/Bin/app.ini", "old");
-    Deploy(w().cmdDeployAll, QStringLiteral("C:\\Apps\\Bin\\"));
+    Deploy(w().cmdDeployAll, "C:\\Apps\\Bin\\");
 
-    for (const char* server : {"SRV01", "SRV02"}) {
-        EXPECT_EQ(lab.ReadFile(std::string(server) + "/C$/Apps/Bin/setup.exe"),
-                  "setup.exe contents");
-        EXPECT_EQ(lab.ReadFile(std::string(server) + "/C$/Apps/Bin/app.ini"), "app.ini contents");
+    for (const std::string server : {"SRV01", "SRV02"}) {
+        EXPECT_EQ(lab.ReadFile(server + "/C$/Apps/Bin/setup.exe"), "setup.exe contents");
+        EXPECT_EQ(lab.ReadFile(server + "/C$/Apps/Bin/app.ini"), "app.ini contents");
+        EXPECT_FALSE(lab.Exists(server + "/C$/Apps/Bin/gone.txt"));
     }
+    EXPECT_EQ(Entries(*w().lstDeployables2), QStringList({"setup.exe", "app.ini"}));
+    EXPECT_EQ(w().lstDeployables->count(), 2);
     const auto boxes = h.dialogs.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("You are about to deploy ALL files on the deploy "
-                                            "list\r\nAre you sure you want to do this?"));
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].text, kAsk);
     EXPECT_EQ(boxes[0].title, QStringLiteral("Deploy Files"));
-    EXPECT_EQ(boxes[0].style, kAskStyle);
-    EXPECT_EQ(boxes[1].text, QStringLiteral("Unable to communicate to server DOWN\r\nThe server is "
-                                            "either offline or unreachable at this time."));
+    EXPECT_EQ(boxes[0].style, 4 + 48 + 256); // Yes/No, exclamation, No by default
+    // The vanished local file is said once, not once per server.
+    EXPECT_EQ(boxes[1].text, "The file 'gone.txt' is no longer pointing to a valid local file\r\n"
+                             "and will be removed from the deploylist box.\r\n\r\nIt will NOT be "
+                             "deployed to the target computer(s).");
+    EXPECT_EQ(boxes[2].text, "Unable to communicate to server DOWN\r\nThe server is either "
+                             "offline or unreachable at this time.");
     // A success message would hide the servers that did not get the files.
-    EXPECT_TRUE(boxes[2].text.startsWith(
-        QStringLiteral("The files could not be deployed everywhere:\r\nDOWN: unreachable\r\n"
-                       "LOCKED: 2 of 2 file(s) not copied (")))
-        << boxes[2].text.toStdString();
-    EXPECT_TRUE(boxes[2].text.endsWith(QStringLiteral("\r\nbad name: not a usable server name")));
-    EXPECT_EQ(w().cboDeployPath->findText(QStringLiteral("C:\\Apps\\Bin\\")), 0) << "remembered";
+    EXPECT_TRUE(boxes[3].text.startsWith("The files could not be deployed everywhere:\r\nDOWN: "
+                                         "unreachable\r\nLOCKED: 2 of 2 file(s) not copied ("))
+        << boxes[3].text.toStdString();
+    EXPECT_TRUE(boxes[3].text.endsWith("\r\nbad name: not a usable server name"));
+    EXPECT_EQ(w().cboDeployPath->findText("C:\\Apps\\Bin\\"), 0) << "remembered";
     EXPECT_FALSE(w().IsBusy());
+
+    // A busy window refuses, and only the status line changes.
+    w().SetBusy(true);
+    w().SetStatus(StatusColour::Busy, "Checking");
+    Deploy(w().cmdDeployAll, "C:\\Apps\\Bin\\");
+    EXPECT_EQ(h.dialogs.MessageBoxes().size(), 4u);
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
 }
 
-TEST_F(DeployingTest, AVanishedLocalFileIsSaidOnceAndLeavesTheList) {
-    w().lstComputers->addItems({QStringLiteral("SRV01"), QStringLiteral("SRV02")});
-    DeployList({"one.txt", "two.txt", "three.txt"});
-    QFile::remove(h.dir.path() + QStringLiteral("two.txt"));
-    Deploy(w().cmdDeployAll, QStringLiteral("d:\\data"));
-
-    EXPECT_EQ(h.dialogs.MessageTexts().mid(1),
-              QStringList({QStringLiteral("The file 'two.txt' is no longer pointing to a valid "
-                                          "local file\r\nand will be removed from the deploylist "
-                                          "box.\r\n\r\nIt will NOT be deployed to the target "
-                                          "computer(s)."),
-                           QStringLiteral("Files were successfully deployed!")}));
-    EXPECT_EQ(Entries(*w().lstDeployables2),
-              QStringList({QStringLiteral("one.txt"), QStringLiteral("three.txt")}));
-    EXPECT_EQ(w().lstDeployables->count(), 2);
-    for (const char* server : {"SRV01", "SRV02"}) {
-        EXPECT_TRUE(lab.Exists(std::string(server) + "/D$/data/one.txt"));
-        EXPECT_TRUE(lab.Exists(std::string(server) + "/D$/data/three.txt"));
-        EXPECT_FALSE(lab.Exists(std::string(server) + "/D$/data/two.txt"));
-    }
-}
-
 TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
-    for (const char* server : {"SRV01", "SRV02", "SRV03", "SRV04", "SRV05", "SRV06"}) {
-        w().lstComputers->addItem(QString::fromLatin1(server));
-    }
-    const QString path = QStringLiteral("C:\\Apps");
+    w().lstComputers->addItems({"SRV01", "SRV02", "SRV03", "SRV04", "SRV05", "SRV06"});
     // Refusals, in the order the handler makes its checks.
     w().cmdDeploySelected->click();
     w().lstComputers->setCurrentRow(0);
@@ -111,51 +96,36 @@ TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
     w().lstComputers->item(5)->setSelected(true);
     w().cmdDeploySelected->click();
     DeployList({"a.exe"});
-    w().cboDeployPath->setEditText(QString());
-    w().cmdDeploySelected->click();
-    for (const char* unsupported : {"H:\\Apps", "\\\\other\\share", "C:Apps", "C"}) {
-        w().cboDeployPath->setEditText(QString::fromLatin1(unsupported));
+    for (const char* refused : {"", "H:\\Apps", "\\\\other\\share", "C:Apps", "C"}) {
+        w().cboDeployPath->setEditText(refused);
         w().cmdDeploySelected->click();
     }
-    Deploy(w().cmdDeploySelected, path, MsgAnswer::No);
+    Deploy(w().cmdDeploySelected, "d:\\Apps", MsgAnswer::No);
     const QStringList texts = h.dialogs.MessageTexts();
+    const QString unsupported = kUnsupportedDeployPath;
+    EXPECT_EQ(texts.mid(0, 8),
+              QStringList({"you forgot to select one or more computers from the list.",
+                           "You forgot to select one or more computers from the list.",
+                           "You haven't selected any files to deploy!",
+                           "There is no Deploy Path Specified.\r\nType a path in the field and try "
+                           "again.",
+                           unsupported, unsupported, unsupported, unsupported}));
     ASSERT_EQ(texts.size(), 9);
-    EXPECT_EQ(texts[0],
-              QStringLiteral("you forgot to select one or more computers from the list."));
-    EXPECT_EQ(texts[1],
-              QStringLiteral("You forgot to select one or more computers from the list."));
-    EXPECT_EQ(texts[2], QStringLiteral("You haven't selected any files to deploy!"));
-    EXPECT_EQ(texts[3], QStringLiteral("There is no Deploy Path Specified.\r\nType a path in the "
-                                       "field and try again."));
-    for (int i = 4; i < 8; ++i) {
-        EXPECT_EQ(texts[i], kUnsupportedDeployPath) << i;
-    }
-    EXPECT_TRUE(texts[8].contains(QStringLiteral("to ONLY the SELECTED computers")));
-    EXPECT_FALSE(lab.Exists("SRV03/C$/Apps"));
-    EXPECT_EQ(w().cboDeployPath->findText(path), -1) << "No leaves the history alone";
+    EXPECT_TRUE(texts[8].contains("to ONLY the SELECTED computers"));
+    EXPECT_FALSE(lab.Exists("SRV03/D$/Apps"));
+    EXPECT_EQ(w().cboDeployPath->findText("d:\\Apps"), -1) << "No leaves the history alone";
 
-    Deploy(w().cmdDeploySelected, path);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i + 1) + "/C$/Apps/a.exe"), i == 2 || i == 5)
-            << i;
+    Deploy(w().cmdDeploySelected, "d:\\Apps");
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i) + "/D$/Apps/a.exe"), i == 3 || i == 6) << i;
     }
-    EXPECT_EQ(w().State().CurrentServer, QStringLiteral("SRV06"));
     EXPECT_EQ(h.dialogs.MessageTexts().back(), QStringLiteral("Files were successfully deployed!"));
-}
 
-TEST_F(DeployingTest, AnEmptyComputerListIsSaidAfterTheQuestionAndABusyWindowRefuses) {
-    DeployList({"a.exe"});
-    Deploy(w().cmdDeployAll, QStringLiteral("C:\\Apps"));
-    EXPECT_EQ(h.dialogs.MessageTexts().back(),
-              QStringLiteral("You don't have any servers in your list to deploy to!"));
-
-    w().lstComputers->addItem(QStringLiteral("SRV01"));
-    w().SetBusy(true);
-    w().SetStatus(StatusColour::Busy, QStringLiteral("Checking"));
-    w().cmdDeployAll->click();
-    EXPECT_EQ(h.dialogs.MessageBoxes().size(), 2u);
-    EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
-    EXPECT_FALSE(lab.Exists("SRV01/C$/Apps"));
+    // An empty computer list is said after the question.
+    w().lstComputers->clear();
+    Deploy(w().cmdDeployAll, "d:\\Apps");
+    EXPECT_EQ(h.dialogs.MessageTexts().mid(11),
+              QStringList({kAsk, "You don't have any servers in your list to deploy to!"}));
 }
 
 } // namespace

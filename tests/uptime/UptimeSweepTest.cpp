@@ -8,11 +8,9 @@
 #include "uptime/UptimeAnswer.h"
 #include "uptime/frmUptimeReport.h"
 
-#include <QAccessible>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTimer>
 #include <ctime>
 #include <filesystem>
@@ -22,30 +20,20 @@
 namespace corvane::test {
 namespace {
 
-// Notes the status line when a report window's Close becomes enabled: at the sweep's completion.
-class CompletionWatch final : public QObject {
-public:
-    explicit CompletionWatch(MainHarness& h) : m_h(h) { qApp->installEventFilter(this); }
+// Also notes the status line when a report window's Close becomes enabled: at a sweep's end.
+class UptimeSweepTest : public ::testing::Test, public QObject {
+protected:
+    UptimeSweepTest() { qApp->installEventFilter(this); }
+    ~UptimeSweepTest() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* object, QEvent* event) override {
         auto* button = qobject_cast<QPushButton*>(object);
         if (event->type() == QEvent::EnabledChange && button != nullptr && button->isEnabled() &&
             dynamic_cast<frmUptimeReport*>(button->window()) != nullptr) {
-            status = m_h.window->lblStatus->text();
+            statusAtEnd = w().lblStatus->text();
         }
         return false;
     }
-    QString status;
-
-private:
-    MainHarness& m_h;
-};
-
-class UptimeSweepTest : public ::testing::Test {
-protected:
-    void Start(const QStringList& servers) {
-        h.Start(nullptr, &processes);
-        w().lstComputers->addItems(servers);
-    }
+    void SetUp() override { h.Start(nullptr, &processes); }
     frmMain& w() { return *h.window; }
     frmUptimeReport& report() { return *w().ExistingUptimeReport(); }
     QStringList Lines() { return Entries(*report().lstUptimeReport); }
@@ -70,12 +58,9 @@ protected:
     void ExpectEndState(UptimePicture picture) {
         EXPECT_TRUE(report().isVisible());
         EXPECT_EQ(report().Picture(), picture);
-        EXPECT_EQ(
-            QAccessible::queryAccessibleInterface(report().WebBrowser1)->text(QAccessible::Name),
-            UptimePictureName(picture));
         EXPECT_TRUE(report().cmdClose->isEnabled());
         EXPECT_FALSE(report().cmdCancel->isEnabled());
-        EXPECT_EQ(watch.status, QStringLiteral("Done!"));
+        EXPECT_EQ(statusAtEnd, QStringLiteral("Done!"));
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
         EXPECT_FALSE(w().IsBusy());
         EXPECT_FALSE(w().State().UptimeCancelled);
@@ -84,7 +69,7 @@ protected:
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
     RecordingProcesses processes{h.nativeProcesses.get()};
-    CompletionWatch watch{h};
+    QString statusAtEnd;
 };
 
 TEST_F(UptimeSweepTest, OneLinePerServerInListOrder) {
@@ -92,16 +77,16 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrder) {
     lab.AddServer("BETA");
     lab.AddServer("DOWN", {.offline = true});
     lab.AddServer("LOCKED", {.denied = true});
-    Start({"ALPHA", "beta", "DOWN", "WEB,01", "LOCKED", "GONE", "down"});
+    w().lstComputers->addItems({"ALPHA", "beta", "DOWN", "WEB,01", "LOCKED", "GONE", "down"});
     w().cmdUpAll->click();
 
     const QStringList lines = Lines();
-    ASSERT_EQ(lines.size(), 7) << lines.join(QLatin1Char('\n')).toStdString();
-    const QRegularExpression alpha(QStringLiteral(
-        R"(^\\\\ALPHA has been up for: 2 day\(s\), 3 hour\(s\), 4 minute\(s\), \d+ second\(s\)$)"));
-    EXPECT_TRUE(alpha.match(lines[0]).hasMatch()) << lines[0].toStdString();
+    ASSERT_EQ(lines.size(), 7) << lines.join('\n').toStdString();
+    EXPECT_TRUE(
+        lines[0].startsWith("\\\\ALPHA has been up for: 2 day(s), 3 hour(s), 4 minute(s), "))
+        << lines[0].toStdString();
     // The utility repeats the name as the list spells it, in its failure phrase too.
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("\\\\beta has been up for: 0 day(s), ")));
+    EXPECT_TRUE(lines[1].startsWith("\\\\beta has been up for: 0 day(s), "));
     EXPECT_EQ(lines.mid(2),
               (QStringList{"Unable to connect to DOWN", "Not a usable server name: WEB,01",
                            "Unable to connect to LOCKED", "Unable to connect to GONE",
@@ -109,40 +94,47 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrder) {
     ASSERT_EQ(processes.lines().size(), 6);
     EXPECT_EQ(processes.lines()[0], "cmd /c uptime \\\\ALPHA > \"" + h.dir.path() + "resgen.top\"");
     EXPECT_EQ(h.windowing.broughtToFront, 6);
-    EXPECT_EQ(report().windowTitle(), QStringLiteral("Corvane - Uptime Report"));
     ExpectEndState(UptimePicture::Complete);
     EXPECT_TRUE(h.dialogs.shown().empty());
     EXPECT_TRUE(report().grab().toImage().save(QCoreApplication::applicationDirPath() +
                                                "/frmUptimeReport.png"));
 }
 
-TEST_F(UptimeSweepTest, EmptyListCompletesAtOnceAndSelectedNeedsASelection) {
-    Start({});
+TEST_F(UptimeSweepTest, SweepsAppendToOneWindowUntilItIsClosedAndSelectedNeedsASelection) {
+    lab.AddServer("DOWN", {.offline = true});
     w().cmdUpAll->click();
     EXPECT_TRUE(Lines().isEmpty());
     ExpectEndState(UptimePicture::Complete);
+    frmUptimeReport* first = &report();
+    w().lstComputers->addItems({"DOWN", "down"});
+    w().cmdUpAll->click();
+    w().cmdUpAll->click();
+    EXPECT_EQ(&report(), first);
+    EXPECT_EQ(Lines(), QStringList({"Unable to connect to DOWN", "Unable to connect to down",
+                                    "Unable to connect to DOWN", "Unable to connect to down"}));
+    ExpectEndState(UptimePicture::Complete);
+
+    // Closed after the sweep: the flag stays raised until the next start.
+    w().SetStatus(StatusColour::Done, "Done!");
     report().cmdClose->click();
     EXPECT_EQ(w().ExistingUptimeReport(), nullptr);
+    EXPECT_TRUE(w().State().UptimeCancelled);
+    EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
 
     // No current entry, then one with nothing selected: the message and the end steps only,
-    // which leave a hidden window with Cancel disabled.
-    w().lstComputers->addItems({"ALPHA", "BETA"});
+    // which leave a new, hidden window with Cancel disabled.
     w().cmdUpSel->click();
-    w().lstComputers->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    w().lstComputers->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     w().cmdUpSel->click();
-    const QString forgot =
-        QStringLiteral("You forgot to select one or more computers from the list.");
-    EXPECT_EQ(h.dialogs.MessageTexts(), (QStringList{forgot, forgot}));
-    EXPECT_EQ(h.dialogs.MessageBoxes()[0].style, 0);
+    const QString forgot = "You forgot to select one or more computers from the list.";
+    EXPECT_EQ(h.dialogs.MessageTexts(), QStringList({forgot, forgot}));
     EXPECT_FALSE(report().isVisible());
     EXPECT_FALSE(report().cmdCancel->isEnabled());
-    EXPECT_TRUE(processes.lines().isEmpty());
-
-    lab.AddServer("BETA");
+    EXPECT_EQ(processes.lines().size(), 4);
     w().lstComputers->item(1)->setSelected(true);
     w().cmdUpSel->click();
-    ASSERT_EQ(Lines().size(), 1);
-    EXPECT_TRUE(Lines()[0].startsWith(QStringLiteral("\\\\BETA has been up for: ")));
+    EXPECT_EQ(Lines(), QStringList{"Unable to connect to down"});
+    ExpectEndState(UptimePicture::Complete);
 }
 
 TEST_F(UptimeSweepTest, MissingUtilityGivesOnlyTheHelpTextAndAsksNoFurther) {
@@ -155,7 +147,7 @@ TEST_F(UptimeSweepTest, MissingUtilityGivesOnlyTheHelpTextAndAsksNoFurther) {
     std::filesystem::permissions(bin + "/uptime", std::filesystem::perms::owner_all);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray::fromStdString(bin) + ':' + path);
-    Start({"ALPHA", "BETA"});
+    w().lstComputers->addItems({"ALPHA", "BETA"});
     w().cmdUpAll->click();
     qputenv("PATH", path);
     EXPECT_EQ(Lines(), UptimeHelpLines());
@@ -163,26 +155,21 @@ TEST_F(UptimeSweepTest, MissingUtilityGivesOnlyTheHelpTextAndAsksNoFurther) {
     ExpectEndState(UptimePicture::Complete);
 }
 
-TEST_F(UptimeSweepTest, CancelEndsTheWaitingCommandAndStopsBeforeTheNextServer) {
+TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndStopsTheSweep) {
     lab.AddServer("A1");
-    lab.AddServer("A2");
     lab.AddServer("STUCK", {.hang = true});
-    Start({"A1", "A2", "STUCK", "A4"});
-    w().cmdUpSel->click(); // refused: its end steps leave a hidden window with Cancel disabled
+    w().lstComputers->addItems({"A1", "STUCK", "A3"});
     QElapsedTimer sinceCancel;
-    DuringWaitFor(3, [&] {
+    DuringWaitFor(2, [&] {
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Getting Uptime"));
-        EXPECT_EQ(w().CurrentStatusColour(), StatusColour::Busy);
-        EXPECT_TRUE(report().isVisible());
         EXPECT_EQ(report().Picture(), UptimePicture::Collecting);
         EXPECT_FALSE(report().cmdClose->isEnabled());
         // The busy cursor refuses the guarded buttons; a second sweep does not start either.
         w().cmdClear->click();
         w().cmdValidate->click();
         w().cmdUpAll->click();
-        EXPECT_EQ(w().lstComputers->count(), 4);
-        EXPECT_EQ(h.dialogs.shown().size(), 1u);
-        ASSERT_TRUE(report().cmdCancel->isEnabled());
+        EXPECT_EQ(w().lstComputers->count(), 3);
+        EXPECT_TRUE(h.dialogs.shown().empty());
         sinceCancel.start();
         report().cmdCancel->click();
         EXPECT_EQ(report().Picture(), UptimePicture::Canceling);
@@ -190,24 +177,20 @@ TEST_F(UptimeSweepTest, CancelEndsTheWaitingCommandAndStopsBeforeTheNextServer) 
     });
     w().cmdUpAll->click();
     EXPECT_LT(sinceCancel.elapsed(), 5000);
-    EXPECT_EQ(processes.lines().size(), 3);
-    EXPECT_EQ(Lines().size(), 3);
+    EXPECT_EQ(processes.lines().size(), 2);
     EXPECT_EQ(Lines().last(), QStringLiteral("No answer from STUCK"));
     ExpectEndState(UptimePicture::Cancelled);
-}
 
-TEST_F(UptimeSweepTest, ClosingTheWindowDuringASweepStopsItAtOnce) {
-    lab.AddServer("A1");
-    lab.AddServer("STUCK", {.hang = true});
-    Start({"A1", "STUCK", "A3"});
+    // The next sweep has Cancel back; closing its window ends it just as soon.
     QPointer<frmUptimeReport> closed;
-    DuringWaitFor(2, [&] {
+    DuringWaitFor(4, [&] {
+        EXPECT_TRUE(report().cmdCancel->isEnabled());
         closed = &report();
         closed->close();
         EXPECT_EQ(w().ExistingUptimeReport(), nullptr);
     });
     w().cmdUpAll->click();
-    EXPECT_EQ(processes.lines().size(), 2);
+    EXPECT_EQ(processes.lines().size(), 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
     // Nothing of the stopped sweep lands anywhere; its end steps leave a new, hidden window.
@@ -216,28 +199,6 @@ TEST_F(UptimeSweepTest, ClosingTheWindowDuringASweepStopsItAtOnce) {
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
     EXPECT_FALSE(w().IsBusy());
     EXPECT_FALSE(w().State().UptimeCancelled);
-}
-
-TEST_F(UptimeSweepTest, SweepsAppendUntilTheWindowIsClosed) {
-    lab.AddServer("DOWN", {.offline = true});
-    Start({"DOWN"});
-    w().cmdUpAll->click();
-    frmUptimeReport* first = &report();
-    w().cmdUpAll->click();
-    EXPECT_EQ(&report(), first);
-    EXPECT_EQ(Lines(), (QStringList{"Unable to connect to DOWN", "Unable to connect to DOWN"}));
-    ExpectEndState(UptimePicture::Complete);
-
-    // Closed after the sweep: the flag stays raised until the next start, which opens a new,
-    // empty window.
-    w().SetStatus(StatusColour::Done, QStringLiteral("Done!"));
-    report().cmdClose->click();
-    EXPECT_EQ(w().ExistingUptimeReport(), nullptr);
-    EXPECT_TRUE(w().State().UptimeCancelled);
-    EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
-    w().cmdUpAll->click();
-    EXPECT_EQ(Lines(), QStringList{"Unable to connect to DOWN"});
-    ExpectEndState(UptimePicture::Complete);
 }
 
 } // namespace
