@@ -220,6 +220,9 @@ private:
     void ConnectHandlers();
     void WireScheduleFields();
     void ScheduleJob(bool selectedOnly);
+    // The servers a run works on: the entries up to the first empty one (1001 at most), all of
+    // them or only the selected ones, in list order.
+    QStringList TargetServers(bool selectedOnly) const;
     bool AnySelected() const;
     // For a run over the selected servers: says what is missing (no current entry, nothing
     // selected) and gives false, or gives true.

@@ -57,10 +57,7 @@ void frmMain::cmdRemove_Click() {
         SaveComputerList();
     }
     // The list file is always there after a Remove, if only empty.
-    const std::string path = ToNative(AppDir() + kComputerListFile);
-    if (m_services.files.Search(path, false).name.empty()) {
-        m_services.files.CreateEmptyFile(path);
-    }
+    CreateIfMissing(m_services.files, AppDir() + kComputerListFile);
 }
 
 void frmMain::cmdClear_Click() {

@@ -14,7 +14,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kLastServerIndex = 1000;
 const QString kReportFile = QStringLiteral("report.top");
 const QString kFound = QStringLiteral("  DOES exist!");
 const QString kMissing = QStringLiteral("  does NOT exist!");
@@ -120,13 +119,9 @@ void frmMain::ConfirmRun(bool selectedOnly) {
     ReportFile report(m_services.files, AppDir() + kReportFile);
     const QString separator = selectedOnly ? QString() : QStringLiteral(" ");
     bool written = report.Empty();
-    for (int i = 0; written && i <= kLastServerIndex; ++i) {
-        const QString server = EntryText(*lstComputers, i);
-        if (server.isEmpty()) {
+    for (const QString& server : TargetServers(selectedOnly)) {
+        if (!written) {
             break;
-        }
-        if (selectedOnly && !lstComputers->item(i)->isSelected()) {
-            continue;
         }
         m_state.CurrentServer = server;
         m_state.ServerUnreachable = false;

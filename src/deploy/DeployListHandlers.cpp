@@ -88,10 +88,7 @@ void frmMain::cmdRemoveDeployables_Click() {
         }
     }
     // The list file is always there after a Remove, if only empty.
-    const std::string path = ToNative(AppDir() + kDeployListFile);
-    if (m_services.files.Search(path, false).name.empty()) {
-        m_services.files.CreateEmptyFile(path);
-    }
+    CreateIfMissing(m_services.files, AppDir() + kDeployListFile);
 }
 
 void frmMain::cmdClearDeploy_Click() {

@@ -21,8 +21,6 @@ struct frmMain::ServerOutcome {
 
 namespace {
 
-constexpr int kLastIndex = 1000;
-
 QString ReportLine(const QString& server, const frmMain::ServerOutcome& outcome, int files) {
     if (!outcome.problem.isEmpty()) {
         return server + QStringLiteral(": ") + outcome.problem;
@@ -86,14 +84,7 @@ void frmMain::DeployFiles(bool selectedOnly) {
         SetStatus(StatusColour::Busy, QStringLiteral("Deploying"));
         repaint();
         QStringList report;
-        for (int i = 0; i <= kLastIndex; ++i) {
-            const QString server = EntryText(*lstComputers, i);
-            if (server.isEmpty()) {
-                break;
-            }
-            if (selectedOnly && !lstComputers->item(i)->isSelected()) {
-                continue;
-            }
+        for (const QString& server : TargetServers(selectedOnly)) {
             const ServerOutcome outcome = DeployToServer(server, deployPath);
             if (!outcome.problem.isEmpty() || outcome.notCopied > 0) {
                 report << ReportLine(server, outcome, lstDeployables->count());

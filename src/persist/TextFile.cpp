@@ -16,6 +16,13 @@ QString ReasonText(const FileResult& result) {
                                  : FromNative(result.reason);
 }
 
+void CreateIfMissing(FileSystem& fs, const QString& path) {
+    const std::string native = ToNative(path);
+    if (fs.Search(native, false).name.empty()) {
+        fs.CreateEmptyFile(native);
+    }
+}
+
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text) {
     std::string bytes;
     const FileResult r = fs.ReadTextFile(ToNative(path), bytes);

@@ -15,7 +15,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kLastIndex = 1000;
 QString FailureMessage(QStringList failed, QStringList unanswered, int answerSeconds) {
     failed.sort(Qt::CaseInsensitive);
     unanswered.sort(Qt::CaseInsensitive);
@@ -35,27 +34,6 @@ QString FailureMessage(QStringList failed, QStringList unanswered, int answerSec
 }
 
 } // namespace
-
-bool frmMain::AnySelected() const {
-    for (int i = 0; i <= kLastIndex && !EntryText(*lstComputers, i).isEmpty(); ++i) {
-        if (lstComputers->item(i)->isSelected()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool frmMain::CheckSelection() {
-    if (EntryText(*lstComputers, lstComputers->currentRow()).isEmpty()) {
-        MsgBox(QStringLiteral("you forgot to select one or more computers from the list."));
-        return false;
-    }
-    if (!AnySelected()) {
-        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
-        return false;
-    }
-    return true;
-}
 
 void frmMain::cmdRunSchedule_Click() {
     ScheduleJob(false);
@@ -102,14 +80,7 @@ void frmMain::ScheduleJob(bool selectedOnly) {
         };
         std::vector<Launched> running;
         QStringList failed;
-        for (int i = 0; i <= kLastIndex; ++i) {
-            const QString server = EntryText(*lstComputers, i);
-            if (server.isEmpty()) {
-                break;
-            }
-            if (selectedOnly && !lstComputers->item(i)->isSelected()) {
-                continue;
-            }
+        for (const QString& server : TargetServers(selectedOnly)) {
             const auto line = AtScheduleLine(server, TimeArgument(), days, cboRun->currentText());
             LaunchResult launched;
             if (line && m_services.processes != nullptr) {

@@ -13,12 +13,6 @@
 #include <QPushButton>
 
 namespace corvane {
-namespace {
-
-constexpr int kLastIndex = 1000;
-
-} // namespace
-
 void frmMain::cmdUpAll_Click() {
     UptimeSweep(false);
 }
@@ -77,13 +71,9 @@ void frmMain::UptimeSweep(bool selectedOnly) {
     };
 
     bool toolMissing = false;
-    for (int i = 0; i <= kLastIndex && !m_state.UptimeCancelled; ++i) {
-        const QString server = EntryText(*lstComputers, i);
-        if (server.isEmpty()) {
+    for (const QString& server : TargetServers(selectedOnly)) {
+        if (m_state.UptimeCancelled) {
             break;
-        }
-        if (selectedOnly && !lstComputers->item(i)->isSelected()) {
-            continue;
         }
         m_state.CurrentServer = server;
         const std::optional<QString> command = UptimeCommand(server);

@@ -13,7 +13,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kLastIndex = 1000;
 const QString kUnavailableFile = QStringLiteral("unavailable.top");
 const QString kAccessDeniedFile = QStringLiteral("accessdenied.top");
 const QString kNotFoundPhrase = QStringLiteral("The network path was not found.");
@@ -68,11 +67,7 @@ void frmMain::cmdValidate_Click() {
     // The names found are kept as probed, so that the removal takes exactly those.
     QStringList unavailable;
     QStringList denied;
-    for (int i = 0; i <= kLastIndex; ++i) {
-        const QString server = EntryText(*lstComputers, i);
-        if (server.isEmpty()) {
-            break;
-        }
+    for (const QString& server : TargetServers(false)) {
         QString verdict = kNotFoundPhrase; // a name that cannot be probed safely is unusable
         if (const auto command = AtProbeCommand(server)) {
             const RunResult result = RunAndWait(*command, kScheduleCapture);
