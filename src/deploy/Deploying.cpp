@@ -17,9 +17,18 @@ struct frmMain::ServerOutcome {
     QString problem; // the server was not worked on at all, and why
     int notCopied = 0;
     QString firstReason;
+
+    void NotCopied(const QString& reason) {
+        if (notCopied++ == 0) {
+            firstReason = reason;
+        }
+    }
 };
 
 namespace {
+
+const QString kNameNotForServers =
+    QStringLiteral("the file name holds a character that no server's file name may hold");
 
 QString ReportLine(const QString& server, const frmMain::ServerOutcome& outcome, int files) {
     if (!outcome.problem.isEmpty()) {
@@ -142,8 +151,9 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
 
     for (int i = 0; i < lstDeployables->count(); ++i) {
         const QString from = EntryText(*lstDeployables, i);
-        const FileResult copied = m_services.files.CopyFile(
-            ToNative(from), ToNative(target + QLatin1Char('\\') + FileNameOf(from)));
+        const QString name = FileNameOf(from);
+        const FileResult copied =
+            m_services.files.CopyFile(ToNative(from), ToNative(target + QLatin1Char('\\') + name));
         if (copied.ok()) {
             continue;
         }
@@ -155,11 +165,14 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
             delete lstDeployables2->takeItem(i);
             delete lstDeployables->takeItem(i);
             --i;
+        } else if (HoldsUnusableCharacter(name)) {
+            // A local name may hold what no server's file name can; the server is not to blame.
+            outcome.NotCopied(kNameNotForServers);
         } else if (copied.error == kBadFileName) {
             outcome.problem = QStringLiteral("unreachable");
             return outcome;
-        } else if (outcome.notCopied++ == 0) {
-            outcome.firstReason = ReasonText(copied);
+        } else {
+            outcome.NotCopied(ReasonText(copied));
         }
     }
     return outcome;
