@@ -5,7 +5,6 @@
 #include "persist/TextFile.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace corvane {
 
@@ -21,8 +20,10 @@ void ReportLines::Load(std::string bytes) {
     const char* const begin = m_bytes.data();
     const char* const end = begin + m_bytes.size();
     for (const char* at = begin; at != end;) {
-        const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at));
-        const char* next = found != nullptr ? static_cast<const char*>(found) + 1 : end;
+        const char* next = std::find_if(at, end, [](char c) { return c == '\n' || c == '\r'; });
+        if (next != end) {
+            next += *next == '\r' && next + 1 != end && next[1] == '\n' ? 2 : 1;
+        }
         if (static_cast<size_t>(next - at) > longest) {
             longest = static_cast<size_t>(next - at);
             m_longestRow = static_cast<int>(m_starts.size() - 1);

@@ -11,8 +11,8 @@ class ReportLines final : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    // Takes the file's bytes (in the file system's own encoding); lines end in LF or CR LF, and
-    // a last line without a break is a line too.
+    // Takes the file's bytes (in the file system's own encoding); lines end in CR LF, LF or CR,
+    // and a last line without a break is a line too.
     void Load(std::string bytes);
     void Clear() { Load({}); }
 

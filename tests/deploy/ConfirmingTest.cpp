@@ -215,6 +215,7 @@ TEST_F(ConfirmingTest, TheReportWindowReadsEveryLineAfreshAtEachShowingAndCopies
     } cases[] = {
         {"+  a  DOES exist!\r\n \r\n\r\n", {"+  a  DOES exist!", " ", ""}},
         {"lf\nonly\n", {"lf", "only"}},
+        {"cr\ronly\r\r\n", {"cr", "only", ""}},
         {"no\r\nlast break", {"no", "last break"}},
         {"", {}},
         {"\r\n", {""}},
