@@ -310,6 +310,12 @@ public:
         if (fd.get() < 0) {
             return FromErrno(errno, NotFoundFor(path));
         }
+        // Room for the whole file at once: growing by doubling would hold up to three times a
+        // big report's size while it is read.
+        struct stat info {};
+        if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) {
+            contents.reserve(static_cast<size_t>(info.st_size));
+        }
         char buffer[1 << 16];
         for (;;) {
             const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
