@@ -30,11 +30,12 @@ awk '
     $1 ~ /_median$/ {
         name = $1; sub(/\/.*$/, "", name)
         wall[name] = unit($2, $3); cpu[name] = unit($4, $5)
-        memory = ""
+        peak = ""; before = ""; memory = ""
         for (i = 6; i <= NF; i++) {
-            if ($i ~ /^peak_MB=/) { memory = memory "   peak memory " substr($i, 9) " MB" }
-            if ($i ~ /^before_MB=/) { memory = memory " (before the first sweep " substr($i, 11) " MB)" }
+            if ($i ~ /^peak_MB=/) { peak = substr($i, 9) }
+            if ($i ~ /^before_MB=/) { before = substr($i, 11) }
         }
+        if (peak != "") { memory = "   peak memory " peak " MB (before the first sweep " before " MB)" }
         printf "  %-14s wall %8.1f us   own CPU %7.1f us%s\n", name, wall[name], cpu[name], memory
     }
     END {
