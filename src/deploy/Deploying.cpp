@@ -9,6 +9,8 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -17,6 +19,13 @@ struct frmMain::ServerOutcome {
     QString problem; // the server was not worked on at all, and why
     int notCopied = 0;
     QString firstReason;
+};
+
+// The deploy list in the file system's spelling, made once per run and kept in step with the list
+// boxes: the copies of a run are too many to convert each path for each server.
+struct frmMain::DeploySources {
+    std::vector<std::string> paths;
+    std::vector<std::string> tails; // a separator and the file name
 };
 
 namespace {
@@ -84,8 +93,15 @@ void frmMain::DeployFiles(bool selectedOnly) {
         SetStatus(StatusColour::Busy, QStringLiteral("Deploying"));
         repaint();
         QStringList report;
+        DeploySources sources;
+        for (int i = 0; i < lstDeployables->count(); ++i) {
+            const QString from = EntryText(*lstDeployables, i);
+            sources.paths.push_back(ToNative(from));
+            sources.tails.push_back(ToNative(QLatin1Char('\\') + FileNameOf(from)));
+        }
+        const BatchScope batch(m_services.files);
         for (const QString& server : TargetServers(selectedOnly)) {
-            const ServerOutcome outcome = DeployToServer(server, deployPath);
+            const ServerOutcome outcome = DeployToServer(server, deployPath, sources);
             if (!outcome.problem.isEmpty() || outcome.notCopied > 0) {
                 report << ReportLine(server, outcome, lstDeployables->count());
             }
@@ -107,7 +123,8 @@ void frmMain::DeployFiles(bool selectedOnly) {
     SetIdleStatus();
 }
 
-frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QString& deployPath) {
+frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QString& deployPath,
+                                               DeploySources& sources) {
     m_state.CurrentServer = server;
     ServerOutcome outcome;
     if (!IsSafeServerName(server)) {
@@ -140,20 +157,23 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
         }
     } while (k < relative.size());
 
-    for (int i = 0; i < lstDeployables->count(); ++i) {
-        const QString from = EntryText(*lstDeployables, i);
-        const FileResult copied = m_services.files.CopyFile(
-            ToNative(from), ToNative(target + QLatin1Char('\\') + FileNameOf(from)));
+    const std::string nativeTarget = ToNative(target);
+    std::string destination;
+    for (int i = 0; i < static_cast<int>(sources.paths.size()); ++i) {
+        destination.assign(nativeTarget).append(sources.tails[i]);
+        const FileResult copied = m_services.files.CopyFile(sources.paths[i], destination);
         if (copied.ok()) {
             continue;
         }
-        if (!FileExists(from)) {
+        if (!FileExists(EntryText(*lstDeployables, i))) {
             MsgBox(QStringLiteral("The file '") + EntryText(*lstDeployables2, i) +
                    QStringLiteral("' is no longer pointing to a valid local file\r\nand will be "
                                   "removed from the deploylist box.\r\n\r\nIt will NOT be "
                                   "deployed to the target computer(s)."));
             delete lstDeployables2->takeItem(i);
             delete lstDeployables->takeItem(i);
+            sources.paths.erase(sources.paths.begin() + i);
+            sources.tails.erase(sources.tails.begin() + i);
             --i;
         } else if (copied.error == kBadFileName) {
             outcome.problem = QStringLiteral("unreachable");

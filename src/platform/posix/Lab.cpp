@@ -32,11 +32,6 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-bool IsDirectory(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // A server or share name that is one plain part of a path.
 bool IsPlainName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
@@ -51,7 +46,27 @@ Resolved Failure(int error, const char* reason) {
     return {error, reason, {}};
 }
 
+class Fresh final : public Lookups {
+public:
+    std::string MatchPart(const std::string& folder, std::string_view part) override {
+        return lab::MatchPart(folder, part);
+    }
+    bool IsDirectory(const std::string& path) override {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    ServerSettings Settings(const std::string& serverFolder) override {
+        std::string text;
+        return ReadFileBytes(serverFolder + "/.lab", text) ? ParseSettings(text) : ServerSettings{};
+    }
+};
+
 } // namespace
+
+Lookups& FreshLookups() {
+    static Fresh fresh;
+    return fresh;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -118,24 +133,21 @@ Network::Network(std::string root) : m_root(std::move(root)) {
     }
 }
 
-Server Network::FindServer(std::string_view name) const {
+Server Network::FindServer(std::string_view name, Lookups& lookups) const {
     Server server;
     if (m_root.empty() || !IsPlainName(name)) {
         return server;
     }
-    const std::string folderName = MatchPart(m_root, name);
-    if (folderName.empty() || !IsDirectory(m_root + folderName)) {
+    const std::string folderName = lookups.MatchPart(m_root, name);
+    if (folderName.empty() || !lookups.IsDirectory(m_root + folderName)) {
         return server;
     }
     server.folder = m_root + folderName;
-    std::string text;
-    if (ReadFileBytes(server.folder + "/.lab", text)) {
-        server.settings = ParseSettings(text);
-    }
+    server.settings = lookups.Settings(server.folder);
     return server;
 }
 
-Resolved Network::Resolve(std::string_view unc) const {
+Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
     if (!IsUncPath(unc) || unc.find_first_of(std::string_view("*?\0", 3)) != unc.npos) {
         return Failure(kUnusableName, kBadSyntax);
     }
@@ -166,7 +178,7 @@ Resolved Network::Resolve(std::string_view unc) const {
         }
     }
 
-    const Server server = FindServer(serverName);
+    const Server server = FindServer(serverName, lookups);
     if (!server.Reachable()) {
         return Failure(kUnusableName, kNetworkPathNotFound);
     }
@@ -174,15 +186,15 @@ Resolved Network::Resolve(std::string_view unc) const {
         return Failure(kAccessDenied, "Access is denied.");
     }
     const std::string share =
-        IsShareName(shareName) ? MatchPart(server.folder + "/", shareName) : std::string();
+        IsShareName(shareName) ? lookups.MatchPart(server.folder + "/", shareName) : std::string();
     std::string path = server.folder + "/" + share;
-    if (share.empty() || !IsDirectory(path)) {
+    if (share.empty() || !lookups.IsDirectory(path)) {
         return Failure(kUnusableName, kNetworkNameNotFound);
     }
     // Once a part is missing, nothing below it exists either: the rest keeps its spelling.
     bool matching = true;
     for (const std::string_view part : parts) {
-        std::string name = matching ? MatchPart(path + "/", part) : std::string();
+        std::string name = matching ? lookups.MatchPart(path + "/", part) : std::string();
         if (name.empty()) {
             matching = false;
             name = part;

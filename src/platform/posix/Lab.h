@@ -46,6 +46,20 @@ struct Resolved {
     bool ok() const { return error == 0; }
 };
 
+// What resolving a path asks of the disk. FreshLookups() looks anew at every call; a RunMemory
+// (LabMemory.h) remembers the answers for the length of a run.
+class Lookups {
+public:
+    virtual ~Lookups() = default;
+    // As the free MatchPart below.
+    virtual std::string MatchPart(const std::string& folder, std::string_view part) = 0;
+    virtual bool IsDirectory(const std::string& path) = 0;
+    // What the settings file of the server folder says; the defaults when it cannot be read.
+    virtual ServerSettings Settings(const std::string& serverFolder) = 0;
+};
+
+Lookups& FreshLookups();
+
 class Network {
 public:
     // An empty root is a network without servers: every UNC path is unreachable.
@@ -56,7 +70,8 @@ public:
 
     // The server of that name, matched as every part of a path is (see Resolve). A name that is
     // not one plain path part ("", ".", "..", a separator, NUL, '*' or '?') never exists.
-    Server FindServer(std::string_view name) const;
+    Server FindServer(std::string_view name) const { return FindServer(name, FreshLookups()); }
+    Server FindServer(std::string_view name, Lookups& lookups) const;
 
     // \\SERVER\SHARE\rest -> ROOT/SERVER/SHARE/rest. Every part is matched without regard to
     // the case of the letters A to Z, an exact match first; a part that does not exist keeps its
@@ -68,7 +83,8 @@ public:
     // - 52 when the server does not exist or is offline;
     // - 70 when the server denies access;
     // - 52 when the server has no such share (only folders C$ to G$ are shares).
-    Resolved Resolve(std::string_view unc) const;
+    Resolved Resolve(std::string_view unc) const { return Resolve(unc, FreshLookups()); }
+    Resolved Resolve(std::string_view unc, Lookups& lookups) const;
 
 private:
     std::string m_root;
