@@ -2,10 +2,11 @@
 # peak memory, and Corvane's ratio to each of the other variants against its goal; exits 1 when a
 # run failed or a ratio is over its goal. Set others="A B" and goals="gA gB" (same order).
 function unit(v, u) { return u == "s" ? v * 1e3 : u == "us" ? v / 1e3 : u == "ns" ? v / 1e6 : v }
-NR == 1 {
+/^name,/ {
     for (i = 1; i <= NF; i++) { h = $i; gsub(/"/, "", h); col[h] = i }
     next
 }
+!("name" in col) { next }
 {
     name = $1; gsub(/"/, "", name)
     if ($col["error_occurred"] == "true") { printf "  %s failed: %s\n", name, $col["error_message"]; bad = 1 }
