@@ -115,6 +115,19 @@ private:
     std::string m_line;
 };
 
+// With an empty deploy list, whether the deploy path alone is to be tested.
+bool AskForThePathAlone(Dialogs& dialogs, bool selectedOnly) {
+    const QString targets =
+        selectedOnly ? QStringLiteral("specified above exists on the selected target servers.")
+                     : QStringLiteral("specified above exists on all target servers.");
+    return dialogs.MsgBox(
+               QStringLiteral("You don't have any files listed in the deployment box!\r\n"
+                              "I can still check to see if the deployment path\r\n") +
+                   targets + QStringLiteral("\r\nDo you want me to do this?"),
+               MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
+               QStringLiteral("Confirm Existance")) == MsgAnswer::Yes;
+}
+
 // Tests every server and writes report.top; false, with the report's failure kept, when it could
 // not be written.
 bool WriteReport(frmMain& main, ReportFile& report, const QStringList& servers,
@@ -170,18 +183,7 @@ void frmMain::ConfirmRun(bool selectedOnly) {
         fileNames << FileNameOf(EntryText(*lstDeployables, i));
     }
     if (fileNames.isEmpty()) {
-        const QString targets = selectedOnly
-                                    ? QStringLiteral("specified above exists on the selected "
-                                                     "target servers.")
-                                    : QStringLiteral("specified above exists on all target "
-                                                     "servers.");
-        const int answer = m_services.dialogs.MsgBox(
-            QStringLiteral("You don't have any files listed in the deployment box!\r\n"
-                           "I can still check to see if the deployment path\r\n") +
-                targets + QStringLiteral("\r\nDo you want me to do this?"),
-            MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
-            QStringLiteral("Confirm Existance"));
-        if (answer != MsgAnswer::Yes) {
+        if (!AskForThePathAlone(m_services.dialogs, selectedOnly)) {
             end();
             return;
         }

@@ -30,6 +30,16 @@ struct frmMain::DeploySources {
 
 namespace {
 
+frmMain::DeploySources SourcesOf(const QListWidget& fullPaths) {
+    frmMain::DeploySources sources;
+    for (int i = 0; i < fullPaths.count(); ++i) {
+        const QString from = EntryText(fullPaths, i);
+        sources.paths.push_back(ToNative(from));
+        sources.tails.push_back(ToNative(QLatin1Char('\\') + FileNameOf(from)));
+    }
+    return sources;
+}
+
 QString ReportLine(const QString& server, const frmMain::ServerOutcome& outcome, int files) {
     if (!outcome.problem.isEmpty()) {
         return server + QStringLiteral(": ") + outcome.problem;
@@ -93,12 +103,7 @@ void frmMain::DeployFiles(bool selectedOnly) {
         SetStatus(StatusColour::Busy, QStringLiteral("Deploying"));
         repaint();
         QStringList report;
-        DeploySources sources;
-        for (int i = 0; i < lstDeployables->count(); ++i) {
-            const QString from = EntryText(*lstDeployables, i);
-            sources.paths.push_back(ToNative(from));
-            sources.tails.push_back(ToNative(QLatin1Char('\\') + FileNameOf(from)));
-        }
+        DeploySources sources = SourcesOf(*lstDeployables);
         const BatchScope batch(m_services.files);
         for (const QString& server : TargetServers(selectedOnly)) {
             const ServerOutcome outcome = DeployToServer(server, deployPath, sources);
