@@ -48,8 +48,8 @@ Resolved Failure(int error, const char* reason) {
 
 class Fresh final : public Lookups {
 public:
-    std::string MatchPart(const std::string& folder, std::string_view part) override {
-        return lab::MatchPart(folder, part);
+    std::string MatchPart(std::string_view folder, std::string_view part) override {
+        return lab::MatchPart(std::string(folder), part);
     }
     bool IsDirectory(const std::string& path) override {
         struct stat st {};
@@ -178,33 +178,57 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
         }
     }
 
-    const Server server = FindServer(serverName, lookups);
-    if (!server.Reachable()) {
-        return Failure(kUnusableName, kNetworkPathNotFound);
+    // The folder that holds the last part is walked once per run when the lookups remember it.
+    const std::string_view last = parts.empty() ? std::string_view() : parts.back();
+    const std::string_view folderText =
+        parts.empty() ? unc : unc.substr(0, static_cast<size_t>(last.data() - unc.data()));
+    if (!parts.empty()) {
+        parts.pop_back();
     }
-    if (server.settings.denied) {
-        return Failure(kAccessDenied, "Access is denied.");
+    Walk walk;
+    if (const Walk* known = lookups.RememberedWalk(folderText)) {
+        walk = *known;
+    } else {
+        walk = WalkFolders(serverName, shareName, parts, lookups);
+        lookups.RememberWalk(folderText, walk);
     }
-    const std::string share =
-        IsShareName(shareName) ? lookups.MatchPart(server.folder + "/", shareName) : std::string();
-    std::string path = server.folder + "/" + share;
-    if (share.empty() || !lookups.IsDirectory(path)) {
-        return Failure(kUnusableName, kNetworkNameNotFound);
+    if (!walk.folder.ok()) {
+        return walk.folder;
     }
-    // Once a part is missing, nothing below it exists either: the rest keeps its spelling.
-    bool matching = true;
-    for (const std::string_view part : parts) {
-        std::string name = matching ? lookups.MatchPart(path + "/", part) : std::string();
-        if (name.empty()) {
-            matching = false;
-            name = part;
-        }
-        path += "/" + name;
+    std::string path = std::move(walk.folder.path);
+    if (!last.empty()) {
+        const std::string name = walk.complete ? lookups.MatchPart(path, last) : std::string();
+        path.append(1, '/').append(name.empty() ? last : std::string_view(name));
     }
     if (namesFolder) {
         path += '/';
     }
-    return {0, {}, path};
+    return {0, {}, std::move(path)};
+}
+
+Walk Network::WalkFolders(std::string_view serverName, std::string_view shareName,
+                          const std::vector<std::string_view>& parts, Lookups& lookups) const {
+    const Server server = FindServer(serverName, lookups);
+    if (!server.Reachable()) {
+        return {Failure(kUnusableName, kNetworkPathNotFound), false};
+    }
+    if (server.settings.denied) {
+        return {Failure(kAccessDenied, "Access is denied."), false};
+    }
+    const std::string share =
+        IsShareName(shareName) ? lookups.MatchPart(server.folder, shareName) : std::string();
+    Walk walk{{0, {}, server.folder + "/" + share}, true};
+    if (share.empty() || !lookups.IsDirectory(walk.folder.path)) {
+        return {Failure(kUnusableName, kNetworkNameNotFound), false};
+    }
+    // Once a part is missing, nothing below it exists either: the rest keeps its spelling.
+    for (const std::string_view part : parts) {
+        const std::string name =
+            walk.complete ? lookups.MatchPart(walk.folder.path, part) : std::string();
+        walk.complete = walk.complete && !name.empty();
+        walk.folder.path.append(1, '/').append(name.empty() ? part : std::string_view(name));
+    }
+    return walk;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {

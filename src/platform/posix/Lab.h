@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane::lab {
 
@@ -46,16 +47,26 @@ struct Resolved {
     bool ok() const { return error == 0; }
 };
 
+// Where the folders of a path led: the local folder (or why there is none), and whether every
+// part of it exists (below a missing part nothing is matched).
+struct Walk {
+    Resolved folder;
+    bool complete = true;
+};
+
 // What resolving a path asks of the disk. FreshLookups() looks anew at every call; a RunMemory
 // (LabMemory.h) remembers the answers for the length of a run.
 class Lookups {
 public:
     virtual ~Lookups() = default;
     // As the free MatchPart below.
-    virtual std::string MatchPart(const std::string& folder, std::string_view part) = 0;
+    virtual std::string MatchPart(std::string_view folder, std::string_view part) = 0;
     virtual bool IsDirectory(const std::string& path) = 0;
     // What the settings file of the server folder says; the defaults when it cannot be read.
     virtual ServerSettings Settings(const std::string& serverFolder) = 0;
+    // The walk of a path's folders, by their text up to the last part, if remembered.
+    virtual const Walk* RememberedWalk(std::string_view) { return nullptr; }
+    virtual void RememberWalk(std::string_view, const Walk&) {}
 };
 
 Lookups& FreshLookups();
@@ -87,6 +98,9 @@ public:
     Resolved Resolve(std::string_view unc, Lookups& lookups) const;
 
 private:
+    Walk WalkFolders(std::string_view serverName, std::string_view shareName,
+                     const std::vector<std::string_view>& parts, Lookups& lookups) const;
+
     std::string m_root;
 };
 

@@ -9,9 +9,11 @@ namespace {
 
 // Enough for the folders of a few servers; a listing of a few hundred names is some 50 KB.
 constexpr size_t kMaxListings = 64;
+// Two or three folders per server of a long list.
+constexpr size_t kMaxWalks = 4096;
 
-std::string Lowered(std::string_view text) {
-    std::string lower(text);
+const std::string& Lowered(std::string_view text, std::string& lower) {
+    lower.assign(text);
     for (char& c : lower) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
@@ -20,13 +22,18 @@ std::string Lowered(std::string_view text) {
     return lower;
 }
 
-std::string WithoutTrailingSlash(const std::string& path) {
+std::string Lowered(std::string_view text) {
+    std::string lower;
+    return Lowered(text, lower);
+}
+
+std::string_view WithoutTrailingSlash(std::string_view path) {
     return path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
 }
 
 // The folder and the name of a path, split at its last '/'; no folder for a bare name.
 std::pair<std::string, std::string> SplitLast(const std::string& path) {
-    const std::string whole = WithoutTrailingSlash(path);
+    const std::string whole(WithoutTrailingSlash(path));
     const auto slash = whole.find_last_of('/');
     if (slash == std::string::npos) {
         return {{}, whole};
@@ -43,7 +50,7 @@ void Insert(std::vector<std::string>& names, std::string name) {
 
 } // namespace
 
-RunMemory::Listing* RunMemory::Find(const std::string& folder) {
+RunMemory::Listing* RunMemory::Find(std::string_view folder) {
     const auto it = m_listings.find(folder);
     if (it == m_listings.end()) {
         return nullptr;
@@ -52,13 +59,14 @@ RunMemory::Listing* RunMemory::Find(const std::string& folder) {
     return &it->second;
 }
 
-RunMemory::Listing* RunMemory::Load(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
+RunMemory::Listing* RunMemory::Load(std::string_view folder) {
+    const std::string key(folder);
+    DIR* dir = ::opendir(key.c_str());
     if (dir == nullptr) {
         return nullptr;
     }
     Trim();
-    Listing& listing = m_listings[folder];
+    Listing& listing = m_listings[key];
     listing.byLower.clear();
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
@@ -78,17 +86,17 @@ void RunMemory::Trim() {
                   [keepFrom](const auto& entry) { return entry.second.lastUse <= keepFrom; });
 }
 
-std::string RunMemory::MatchPart(const std::string& folder, std::string_view part) {
-    const std::string key = WithoutTrailingSlash(folder);
+std::string RunMemory::MatchPart(std::string_view folder, std::string_view part) {
+    const std::string_view key = WithoutTrailingSlash(folder);
     Listing* listing = Find(key);
     if (listing == nullptr) {
         listing = Load(key);
     }
     if (listing == nullptr) {
         // An unreadable folder may still let a name in it be found.
-        return lab::MatchPart(folder, part);
+        return lab::MatchPart(std::string(folder), part);
     }
-    const auto group = listing->byLower.find(Lowered(part));
+    const auto group = listing->byLower.find(Lowered(part, m_lowered));
     if (group == listing->byLower.end()) {
         return {};
     }
@@ -98,14 +106,26 @@ std::string RunMemory::MatchPart(const std::string& folder, std::string_view par
 }
 
 bool RunMemory::IsDirectory(const std::string& path) {
-    const std::string key = WithoutTrailingSlash(path);
+    const std::string_view key = WithoutTrailingSlash(path);
     const auto it = m_directories.find(key);
     if (it != m_directories.end()) {
         return it->second;
     }
-    const bool directory = FreshLookups().IsDirectory(key);
+    const bool directory = FreshLookups().IsDirectory(path);
     m_directories.emplace(key, directory);
     return directory;
+}
+
+const Walk* RunMemory::RememberedWalk(std::string_view folderText) {
+    const auto it = m_walks.find(folderText);
+    return it == m_walks.end() ? nullptr : &it->second;
+}
+
+void RunMemory::RememberWalk(std::string_view folderText, const Walk& walk) {
+    if (m_walks.size() >= kMaxWalks) {
+        m_walks.clear();
+    }
+    m_walks.emplace(folderText, walk);
 }
 
 ServerSettings RunMemory::Settings(const std::string& serverFolder) {
@@ -117,11 +137,12 @@ ServerSettings RunMemory::Settings(const std::string& serverFolder) {
 }
 
 void RunMemory::NoteCreated(const std::string& path, bool isFolder) {
+    Changed();
     const auto [folder, name] = SplitLast(path);
     if (Listing* listing = Find(folder)) {
         Insert(listing->byLower[Lowered(name)], name);
     }
-    const std::string whole = WithoutTrailingSlash(path);
+    const std::string whole(WithoutTrailingSlash(path));
     m_directories.erase(whole);
     if (name == ".lab") {
         m_settings.erase(folder);
@@ -136,6 +157,7 @@ void RunMemory::NoteCreated(const std::string& path, bool isFolder) {
 }
 
 void RunMemory::NoteRemoved(const std::string& path) {
+    Changed();
     const auto [folder, name] = SplitLast(path);
     if (Listing* listing = Find(folder)) {
         const auto group = listing->byLower.find(Lowered(name));
@@ -146,7 +168,7 @@ void RunMemory::NoteRemoved(const std::string& path) {
             }
         }
     }
-    const std::string whole = WithoutTrailingSlash(path);
+    const std::string whole(WithoutTrailingSlash(path));
     m_directories.erase(whole);
     m_listings.erase(whole);
     if (name == ".lab") {

@@ -5,6 +5,7 @@
 #include "platform/posix/Lab.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,9 +19,11 @@ namespace corvane::lab {
 // one run only. Not thread-safe.
 class RunMemory final : public Lookups {
 public:
-    std::string MatchPart(const std::string& folder, std::string_view part) override;
+    std::string MatchPart(std::string_view folder, std::string_view part) override;
     bool IsDirectory(const std::string& path) override;
     ServerSettings Settings(const std::string& serverFolder) override;
+    const Walk* RememberedWalk(std::string_view folderText) override;
+    void RememberWalk(std::string_view folderText, const Walk& walk) override;
 
     // The run created a file or a folder at this local path (or replaced a file there).
     void NoteCreated(const std::string& path, bool isFolder);
@@ -28,20 +31,34 @@ public:
     void NoteRemoved(const std::string& path);
 
 private:
+    // Looks texts up without copying them into a key first.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    template <typename Value>
+    using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
     // A folder's names grouped by their lower-case spelling, each group in byte order.
     struct Listing {
-        std::unordered_map<std::string, std::vector<std::string>> byLower;
+        TextMap<std::vector<std::string>> byLower;
         std::uint64_t lastUse = 0;
     };
-    Listing* Find(const std::string& folder);
-    Listing* Load(const std::string& folder);
+    Listing* Find(std::string_view folder);
+    Listing* Load(std::string_view folder);
+    // Forgets the walks, which may have gone another way now; called on every change.
+    void Changed() { m_walks.clear(); }
     // Keeps the memory small on a long run: the folders not used for a while are read again
     // when they are needed.
     void Trim();
 
-    std::unordered_map<std::string, Listing> m_listings; // by folder, without '/' at its end
-    std::unordered_map<std::string, bool> m_directories;
-    std::unordered_map<std::string, ServerSettings> m_settings;
+    TextMap<Listing> m_listings; // by folder, without '/' at its end
+    TextMap<bool> m_directories;
+    TextMap<ServerSettings> m_settings;
+    TextMap<Walk> m_walks;
+    std::string m_lowered; // room for a name in lower case
     std::uint64_t m_uses = 0;
 };
 
