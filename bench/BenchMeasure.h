@@ -3,12 +3,12 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -33,23 +33,32 @@ inline double PeakMemoryMiB() {
     return 0;
 }
 
-// Runs bash -c script with the arguments, waits, and gives its peak memory (that of the largest
-// process of the run, as wait4 reports it) in MiB; a negative value when it failed.
+// Runs bash -c script with the arguments under /usr/bin/time, waits, and gives the peak memory of
+// the largest process of the script in MiB; a negative value when it failed. (Spawned straight
+// from this process, the child's figure would start from this process's own peak.)
 inline double RunBash(const std::string& script, const std::vector<std::string>& arguments) {
-    std::vector<char*> argv{const_cast<char*>("bash"), const_cast<char*>("-c"),
-                            const_cast<char*>(script.c_str()), const_cast<char*>("bash")};
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    char peakFile[] = "/tmp/corvane-peak-XXXXXX";
+    const int fd = ::mkstemp(peakFile);
+    if (fd < 0) {
+        return -1;
+    }
+    ::close(fd);
+    std::vector<std::string> words{"/usr/bin/time", "-f", "%M",   "-o",  peakFile,
+                                   "bash",          "-c", script, "bash"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
     }
     argv.push_back(nullptr);
     pid_t pid = -1;
     int status = -1;
-    rusage usage{};
-    if (posix_spawn(&pid, "/bin/bash", nullptr, nullptr, argv.data(), environ) != 0 ||
-        ::wait4(pid, &status, 0, &usage) != pid || status != 0) {
-        return -1;
-    }
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+    const bool ran = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 &&
+                     ::waitpid(pid, &status, 0) == pid && status == 0;
+    double kib = -1;
+    std::ifstream(peakFile) >> kib;
+    ::unlink(peakFile);
+    return ran && kib >= 0 ? kib / 1024.0 : -1;
 }
 
 // Every file below folder, recursively.
