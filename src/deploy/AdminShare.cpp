@@ -1,4 +1,8 @@
+// The deploy path rule and its mapping to a server's administrative share.
 #include "deploy/AdminShare.h"
+
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace corvane {
 
@@ -15,9 +19,21 @@ QString AdminShareName(const QString& deployPath) {
     return {};
 }
 
+bool HoldsUnusableCharacter(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || QStringView(u"*?\"<>|").contains(c);
+    });
+}
+
 bool IsSupportedDeployPath(const QString& deployPath) {
-    return !AdminShareName(deployPath).isEmpty() &&
-           (deployPath.size() == 2 || deployPath[2] == QLatin1Char('\\'));
+    if (AdminShareName(deployPath).isEmpty() ||
+        (deployPath.size() > 2 && deployPath[2] != QLatin1Char('\\')) ||
+        HoldsUnusableCharacter(deployPath)) {
+        return false;
+    }
+    // A ".." part would climb out of the folder the user named, or out of the share.
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    return !deployPath.split(separators).contains(QStringLiteral(".."));
 }
 
 QString AdminShareRoot(const QString& server, const QString& deployPath) {

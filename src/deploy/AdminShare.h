@@ -9,8 +9,13 @@ namespace corvane {
 // "C$" to "G$" for a path starting "C:" to "G:" (either case); empty for anything else.
 QString AdminShareName(const QString& deployPath);
 
+// True for a text holding a character that no Windows path holds: * ? " < > | or a control
+// character.
+bool HoldsUnusableCharacter(const QString& text);
+
 // True for the deploy paths that lead to a folder of an administrative share: a drive C: to G:
-// (either case), alone or followed by a backslash and the folder, as in C:\Apps.
+// (either case), alone or followed by a backslash and the folder, as in C:\Apps; with no ".."
+// part and no character that HoldsUnusableCharacter refuses.
 bool IsSupportedDeployPath(const QString& deployPath);
 
 // What the user is told about any other deploy path.

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <algorithm>
 
 namespace corvane {
 namespace {
@@ -33,9 +34,18 @@ void frmMain::cmdAddDeployables_Click() {
     } else {
         paths = Entries(*lstDeployables);
     }
-    // The list file cannot hold a double quote, and Corvane works with at most 1000 entries.
-    const qsizetype quoted =
-        paths.removeIf([](const QString& path) { return path.contains(QLatin1Char('"')); });
+    // The list file cannot hold a double quote or a line break (nor any other control
+    // character), and Corvane works with at most 1000 entries.
+    QStringList refused;
+    paths.removeIf([&refused](const QString& path) {
+        const bool unfit = std::any_of(path.begin(), path.end(), [](QChar c) {
+            return c == QLatin1Char('"') || c.unicode() < 0x20;
+        });
+        if (unfit) {
+            refused << path;
+        }
+        return unfit;
+    });
     const qsizetype leftOut = std::max<qsizetype>(paths.size() - kMaxListEntries, 0);
     paths.resize(paths.size() - leftOut);
 
@@ -45,10 +55,10 @@ void frmMain::cmdAddDeployables_Click() {
     for (const QString& path : paths) {
         lstDeployables2->addItem(FileNameOf(path));
     }
-    if (quoted > 0) {
-        MsgBox(QStringLiteral("A file whose name holds a double quote (\") cannot stand on the "
-                              "deploy list; %1 such file(s) were left out.")
-                   .arg(quoted),
+    if (!refused.isEmpty()) {
+        MsgBox(QStringLiteral("A file whose name holds a double quote (\") or a control character "
+                              "cannot stand on the deploy list; these were left out:\r\n") +
+                   ListBlock(refused),
                MsgStyle::Exclamation);
     }
     if (leftOut > 0) {

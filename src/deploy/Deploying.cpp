@@ -19,6 +19,12 @@ struct frmMain::ServerOutcome {
     QString problem; // the server was not worked on at all, and why
     int notCopied = 0;
     QString firstReason;
+
+    void NotCopied(const QString& reason) {
+        if (notCopied++ == 0) {
+            firstReason = reason;
+        }
+    }
 };
 
 // The deploy list in the file system's spelling, made once per run and kept in step with the list
@@ -29,6 +35,9 @@ struct frmMain::DeploySources {
 };
 
 namespace {
+
+const QString kNameNotForServers =
+    QStringLiteral("the file name holds a character that no server's file name may hold");
 
 frmMain::DeploySources SourcesOf(const QListWidget& fullPaths) {
     frmMain::DeploySources sources;
@@ -180,11 +189,14 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
             sources.paths.erase(sources.paths.begin() + i);
             sources.tails.erase(sources.tails.begin() + i);
             --i;
+        } else if (HoldsUnusableCharacter(FileNameOf(EntryText(*lstDeployables, i)))) {
+            // A local name may hold what no server's file name can; the server is not to blame.
+            outcome.NotCopied(kNameNotForServers);
         } else if (copied.error == kBadFileName) {
             outcome.problem = QStringLiteral("unreachable");
             return outcome;
-        } else if (outcome.notCopied++ == 0) {
-            outcome.firstReason = ReasonText(copied);
+        } else {
+            outcome.NotCopied(ReasonText(copied));
         }
     }
     return outcome;

@@ -2,11 +2,11 @@
 #include "deploy/frmReport.h"
 
 #include "app/Controls.h"
+#include "deploy/ReportLines.h"
+#include "deploy/ReportView.h"
 #include "persist/TextFile.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,13 +18,9 @@ frmReport::frmReport(QWidget& owner, FileSystem& files, QString reportPath)
     setWindowTitle(QStringLiteral("Corvane - Report"));
     resize(640, 480);
 
-    rtbReport = new QPlainTextEdit(this);
+    rtbReport = new ReportView(this);
     rtbReport->setObjectName(QStringLiteral("rtbReport"));
     rtbReport->setAccessibleName(QStringLiteral("Report"));
-    rtbReport->setReadOnly(true);
-    // Long UNC paths stay on one line each, so every result reads as one row.
-    rtbReport->setLineWrapMode(QPlainTextEdit::NoWrap);
-    rtbReport->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     cmdClose = MakeButton(this, "cmdClose", QStringLiteral("Close"), QString(), QRect());
     cmdClose->setAccessibleName(QStringLiteral("Close"));
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::hide);
@@ -38,9 +34,26 @@ frmReport::frmReport(QWidget& owner, FileSystem& files, QString reportPath)
 }
 
 void frmReport::Reload() {
-    QString text;
-    ReadText(m_files, m_reportPath, text);
-    rtbReport->setPlainText(text);
+    ReportLines& lines = rtbReport->lines();
+    // The old report goes first, so two big reports are never held at once.
+    lines.Clear();
+    std::string bytes;
+    const FileResult read = m_files.ReadTextFile(ToNative(m_reportPath), bytes);
+    if (!read.ok()) {
+        bytes = ToNative(QStringLiteral("Corvane could not read the report file %1: %2")
+                             .arg(m_reportPath, ReasonText(read)));
+    }
+    lines.Load(std::move(bytes));
+    rtbReport->scrollToTop();
+}
+
+QStringList frmReport::Lines() const {
+    QStringList shown;
+    const ReportLines& lines = rtbReport->lines();
+    for (int row = 0; row < lines.rowCount(); ++row) {
+        shown << lines.Line(row);
+    }
+    return shown;
 }
 
 void frmReport::showEvent(QShowEvent* event) {

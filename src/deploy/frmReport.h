@@ -1,14 +1,15 @@
-// The report window of the confirm runs: report.top as plain text, and a Close button.
+// The report window of the confirm runs: report.top line by line, and a Close button.
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
-class QPlainTextEdit;
 class QPushButton;
 
 namespace corvane {
 
 class FileSystem;
+class ReportView;
 
 class frmReport final : public QDialog {
 public:
@@ -16,10 +17,12 @@ public:
     // is read afresh each time the window is shown.
     frmReport(QWidget& owner, FileSystem& files, QString reportPath);
 
-    // Replaces the shown text with the file's; a missing or unreadable file shows nothing.
+    // Replaces the shown lines with the file's; a file that cannot be read shows why instead.
     void Reload();
+    // The lines shown, without their line breaks.
+    QStringList Lines() const;
 
-    QPlainTextEdit* rtbReport;
+    ReportView* rtbReport;
     QPushButton* cmdClose;
 
 protected:

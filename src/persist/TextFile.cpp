@@ -7,7 +7,7 @@ std::string ToNative(const QString& text) {
     return text.toLocal8Bit().toStdString();
 }
 
-QString FromNative(const std::string& bytes) {
+QString FromNative(std::string_view bytes) {
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 

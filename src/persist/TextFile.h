@@ -4,13 +4,15 @@
 #include "platform/FileSystem.h"
 
 #include <QString>
+#include <string>
+#include <string_view>
 
 namespace corvane {
 
 // A path or a text in the bytes the file system expects (UTF-8 on Linux, the ANSI code page on
 // Windows), and back.
 std::string ToNative(const QString& text);
-QString FromNative(const std::string& bytes);
+QString FromNative(std::string_view bytes);
 
 // The system's reason for a failure, for messages.
 QString ReasonText(const FileResult& result);

@@ -55,10 +55,15 @@ public:
 
     // The directory search. Without the directory attribute only plain files match; with it,
     // directories match as well as files. A path ending in a separator names the folder itself.
+    // Wildcards are never expanded: on Windows and in the lab network a path holding * or ? is
+    // error 52; a local POSIX path may hold them as ordinary characters of a name.
     virtual SearchResult Search(const std::string& path, bool withDirectories) = 0;
 
     virtual FileResult CreateDirectory(const std::string& path) = 0;
-    // Copies a file, replacing the target.
+    // Copies a file, replacing the target. The source is opened first, so a missing source is 53
+    // whatever the target. The copy is written beside the target and put in its place only when
+    // whole, so a failure leaves the old target whole or no target at all. A target that is the
+    // source itself (the same file through a share, a link or a mount) is left untouched: 75.
     virtual FileResult CopyFile(const std::string& from, const std::string& to) = 0;
     // Deleting a file that does not exist is error 53.
     virtual FileResult DeleteFile(const std::string& path) = 0;

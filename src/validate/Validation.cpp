@@ -61,8 +61,25 @@ void frmMain::cmdValidate_Click() {
     FileSystem& fs = m_services.files;
     const QString unavailablePath = AppDir() + kUnavailableFile;
     const QString deniedPath = AppDir() + kAccessDeniedFile;
-    fs.DeleteFile(ToNative(unavailablePath));
-    fs.DeleteFile(ToNative(deniedPath));
+    // The result files must say what this run found, or the run stops and says why.
+    const auto written = [this](const QString& path, const FileResult& result) {
+        if (result.ok()) {
+            return true;
+        }
+        MsgBox(QStringLiteral("Corvane could not write the result file %1:\r\n%2\r\n\r\nThe "
+                              "validation was stopped; the computer list was not changed.")
+                   .arg(path, ReasonText(result)),
+               MsgStyle::Exclamation);
+        SetBusy(false);
+        SetIdleStatus();
+        return false;
+    };
+    for (const QString& path : {unavailablePath, deniedPath}) {
+        const FileResult deleted = fs.DeleteFile(ToNative(path));
+        if (deleted.error != kFileNotFound && !written(path, deleted)) {
+            return;
+        }
+    }
 
     // The names found are kept as probed, so that the removal takes exactly those.
     QStringList unavailable;
@@ -84,17 +101,22 @@ void frmMain::cmdValidate_Click() {
             }
             verdict = FirstCapturedItem(fs, AppDir() + kScheduleCapture);
         }
-        if (verdict == kNotFoundPhrase) {
-            unavailable << server;
-            fs.AppendLine(ToNative(unavailablePath), ToNative(QuoteListEntry(server)));
-        } else if (verdict == kDeniedPhrase) {
-            denied << server;
-            fs.AppendLine(ToNative(deniedPath), ToNative(QuoteListEntry(server)));
+        const bool notFound = verdict == kNotFoundPhrase;
+        if (notFound || verdict == kDeniedPhrase) {
+            (notFound ? unavailable : denied) << server;
+            const QString& path = notFound ? unavailablePath : deniedPath;
+            if (!written(path, fs.AppendLine(ToNative(path), ToNative(QuoteListEntry(server))))) {
+                return;
+            }
         }
     }
+    // Both files are there after a run, if only empty.
     for (const QString& path : {unavailablePath, deniedPath}) {
-        if (fs.Search(ToNative(path), false).name.empty()) {
-            fs.CreateEmptyFile(ToNative(path));
+        const SearchResult found = fs.Search(ToNative(path), false);
+        if (!written(path, found.name.empty() && found.result.ok()
+                               ? fs.CreateEmptyFile(ToNative(path))
+                               : found.result)) {
+            return;
         }
     }
 

@@ -58,6 +58,8 @@ TEST_F(InfoWindowsTest, ViewerCoversTheMainWindowAndShowsAtMostAThousandAndOneLi
     // The shipped manual for the picture, then more lines than the viewer takes.
     std::ifstream in(CORVANE_ASSETS_DIR "/manual.txt", std::ios::binary);
     std::string manual(std::istreambuf_iterator<char>(in), {});
+    // The uptime window draws its pictures; the manual must not send anyone looking for files.
+    EXPECT_EQ(manual.find(".gif"), std::string::npos);
     for (int i = 0; i < 1001; ++i) {
         manual += "Line " + std::to_string(i) + "\r\n";
     }

@@ -20,10 +20,14 @@ TEST(AdminShareTest, MapsDrivesCToGAndDropsTheDriveOfAnythingElse) {
     for (const auto& c : cases) {
         EXPECT_EQ(ToAdminSharePath("SRV01", c.deployPath), c.shared);
     }
-    for (const char* path : {"C:", "c:\\", "f:\\x", "G:\\Apps\\Bin"}) {
+    for (const char* path : {"C:", "c:\\", "f:\\x", "G:\\Apps\\Bin", "C:\\a..b\\..c\\d.."}) {
         EXPECT_TRUE(IsSupportedDeployPath(path)) << path;
     }
-    for (const char* path : {"", "C", "C:Apps", "H:\\Apps", "\\\\SRV\\C$"}) {
+    // Paths that name no folder of a share, climb out of it, or hold what no Windows path holds.
+    for (const char* path :
+         {"", "C", "C:Apps", "H:\\Apps", "\\\\SRV\\C$", "C:\\Apps\\..\\x", "C:\\..",
+          "C:\\Apps/..\\x", "C:\\a*b", "C:\\a?b", "C:\\a<b", "C:\\a>b", "C:\\a|b", "C:\\a\"b",
+          "a|b", "a\"b", "C:\\a\tb", "C:\\Apps\r\n", "C:\\a\x1f"}) {
         EXPECT_FALSE(IsSupportedDeployPath(path)) << path;
     }
 }

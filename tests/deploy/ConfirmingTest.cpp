@@ -1,14 +1,18 @@
 // Confirm Existance on All / Selected on a lab network: report.top line by line, the messages,
 // the busy cursor and the report window.
+#include "FaultyFileSystem.h"
 #include "Harness.h"
 #include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
 #include "deploy/AdminShare.h"
+#include "deploy/ReportView.h"
 #include "deploy/frmReport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -38,7 +42,7 @@ protected:
                 seen << d.objectName() + (w().IsBusy() ? " busy " : " idle ") +
                             w().lblStatus->text();
                 if (auto* report = dynamic_cast<frmReport*>(&d)) {
-                    shownReport = report->rtbReport->toPlainText();
+                    shownReport = report->Lines();
                     report->cmdClose->click();
                     EXPECT_FALSE(report->isVisible());
                 }
@@ -49,11 +53,17 @@ protected:
         EXPECT_FALSE(w().IsBusy());
     }
     std::string Report() const { return h.dir.Read("report.top"); }
+    // report.top as the report window should show it: one entry per line, without line breaks.
+    QStringList ReportLines() const {
+        QStringList lines = QString::fromStdString(Report()).remove('\r').split('\n');
+        lines.removeLast();
+        return lines;
+    }
 
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
     QStringList seen;
-    QString shownReport;
+    QStringList shownReport;
 };
 
 TEST_F(ConfirmingTest, WritesALinePerTestSaysFailingServersAndReusesTheReportWindow) {
@@ -69,7 +79,7 @@ TEST_F(ConfirmingTest, WritesALinePerTestSaysFailingServersAndReusesTheReportWin
     EXPECT_EQ(Report(), first);
     frmReport* window = w().Report();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->rtbReport->toPlainText(), QString::fromStdString(first).remove('\r'));
+    EXPECT_EQ(window->Lines(), ReportLines());
 
     // "?" is no file name on a server: its test fails as an unreachable server's does.
     lab.AddServer("DOWN", {.offline = true});
@@ -93,7 +103,7 @@ TEST_F(ConfirmingTest, WritesALinePerTestSaysFailingServersAndReusesTheReportWin
     EXPECT_EQ(h.dialogs.shown()[1].text.count("DOWN"), 1);
     EXPECT_TRUE(h.dialogs.MessageBoxes().empty());
     EXPECT_EQ(w().Report(), window) << "hidden, not destroyed";
-    EXPECT_EQ(shownReport, QString::fromStdString(Report()).remove('\r'));
+    EXPECT_EQ(shownReport, ReportLines());
 }
 
 TEST_F(ConfirmingTest, TheListsAndThePathDecideWhatIsTested) {
@@ -212,6 +222,50 @@ TEST_F(ConfirmingTest, AnUnwritableReportStopsTheRunAndABusyWindowRefuses) {
             }
         }
     }
+}
+
+TEST_F(ConfirmingTest, TheReportWindowReadsEveryLineAfreshAtEachShowingAndCopiesTheSelection) {
+    FaultyFileSystem files(*h.nativeFiles);
+    frmReport report(w(), files, h.dir.path() + "report.top");
+    const struct {
+        std::string bytes;
+        QStringList lines;
+    } cases[] = {
+        {"+  a  DOES exist!\r\n \r\n\r\n", {"+  a  DOES exist!", " ", ""}},
+        {"lf\nonly\n", {"lf", "only"}},
+        {"cr\ronly\r\r\n", {"cr", "only", ""}},
+        {"no\r\nlast break", {"no", "last break"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"\\\\S\\C$\\\xc3\xa9t\xc3\xa9\r\n", {"\\\\S\\C$\\\u00e9t\u00e9"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        h.dir.Write("report.top", c.bytes);
+        report.show();
+        EXPECT_EQ(report.Lines(), c.lines);
+        report.cmdClose->click();
+    }
+
+    // Lines picked out of order are copied in the file's order.
+    h.dir.Write("report.top", CrLf({"one", "two", "three"}));
+    report.show();
+    ReportView& view = *report.rtbReport;
+    const auto click = [&view](int row, Qt::KeyboardModifiers keys) {
+        const QRect place = view.visualRect(view.model()->index(row, 0));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, keys, place.center());
+    };
+    click(2, Qt::NoModifier);
+    click(0, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "one\nthree\n");
+
+    // A report that cannot be read says so instead of showing the last one again.
+    report.cmdClose->click();
+    files.readFailure = {kPermissionDenied, "Permission denied"};
+    report.show();
+    EXPECT_EQ(report.Lines(), QStringList("Corvane could not read the report file " + h.dir.path() +
+                                          "report.top: Permission denied"));
 }
 
 } // namespace

@@ -63,6 +63,24 @@ TEST_F(DeployListTest, AddAppendsOneFileOrReplacesTheListAndClearAndTheBusyCurso
     EXPECT_EQ(ListFile(), "(missing)") << "adding and clearing leave the file to the exit";
 }
 
+// The list file could not read back a quote or a line break: such files are named and left out.
+TEST_F(DeployListTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
+    QStringList picked{"ok.exe", "a\"b.exe", "line\nbreak.exe", "tab\tx.exe"};
+    Pick(picked);
+    EXPECT_EQ(Names(), QStringList({"ok.exe"}));
+    const QString said = "A file whose name holds a double quote (\") or a control character "
+                         "cannot stand on the deploy list; these were left out:\r\n";
+    EXPECT_EQ(h.dialogs.MessageTexts().back(), said + Local(picked.mid(1)).join("\r\n"));
+
+    picked.clear();
+    for (int i = 0; i < 22; ++i) {
+        picked << QString("bad\r%1").arg(i);
+    }
+    Pick(picked);
+    EXPECT_TRUE(Names().isEmpty());
+    EXPECT_TRUE(h.dialogs.MessageTexts().back().endsWith(Local({"bad\r19"})[0] + "\r\nand 2 more"));
+}
+
 TEST_F(DeployListTest, GetFilesGivesTheFolderAndEachNameSeparatedByNulAndAddJoinsThem) {
     const QString s = QDir::separator();
     // At a root the folder keeps its separator, and Add joins it to each name with another.

@@ -85,6 +85,27 @@ TEST_F(DeployingTest, CopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMiss
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
 }
 
+// A file picked on a server's share is that server's destination itself: it must survive, and
+// a local name no server can hold is neither dropped nor blamed on the server.
+TEST_F(DeployingTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList) {
+    w().lstComputers->addItems({"SRV01", "SRV02"});
+    lab.WriteFile("SRV01/C$/Apps/app.ini", "settings");
+    const QString onServer = QString::fromStdString(lab.Path("SRV01/C$/Apps/app.ini"));
+    w().lstDeployables->addItem(onServer);
+    w().lstDeployables2->addItem("app.ini");
+    DeployList({"what?.txt"});
+    Deploy(w().cmdDeployAll, "C:\\apps");
+
+    EXPECT_EQ(lab.ReadFile("SRV01/C$/Apps/app.ini"), "settings");
+    EXPECT_EQ(lab.ReadFile("SRV02/C$/apps/app.ini"), "settings");
+    EXPECT_EQ(Entries(*w().lstDeployables), QStringList({onServer, h.dir.path() + "what?.txt"}));
+    EXPECT_EQ(h.dialogs.MessageTexts().back(),
+              "The files could not be deployed everywhere:\r\n"
+              "SRV01: 2 of 2 file(s) not copied (The destination is the file itself)\r\n"
+              "SRV02: 1 of 2 file(s) not copied (the file name holds a character that no "
+              "server's file name may hold)");
+}
+
 TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
     w().lstComputers->addItems({"SRV01", "SRV02", "SRV03", "SRV04", "SRV05", "SRV06"});
     // Refusals, in the order the handler makes its checks.

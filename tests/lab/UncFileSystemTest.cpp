@@ -103,6 +103,8 @@ TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
         }
     }
     EXPECT_FALSE(dir.Exists("copy"));
+    // The local file is looked at first: missing, it is missing whatever the server's state.
+    EXPECT_EQ(fs->CopyFile(dir.file("absent"), R"(\\OFF\C$\f.txt)").error, kFileNotFound);
     // A file system made without a network reaches no UNC path.
     EXPECT_EQ(MakeNativeFileSystem()->CreateEmptyFile(R"(\\SRV\C$\f.txt)").error, kBadFileName);
     EXPECT_FALSE(lab.Exists("SRV/C$/f.txt"));

@@ -38,6 +38,7 @@ protected:
 
 TEST_F(FileSystemPosixTest, SearchFindsWhatTheAttributesAllow) {
     dir.Write("a.txt", "a");
+    dir.Write("what?.txt", "w");
     ASSERT_TRUE(stdfs::create_directory(Path("sub")));
     dir.Write("sub/inner.txt", "i");
     const struct {
@@ -53,8 +54,9 @@ TEST_F(FileSystemPosixTest, SearchFindsWhatTheAttributesAllow) {
         {"a.txt/", "", ""},
         {"missing.txt", "", ""},
         {"missing/a.txt", "", ""},
-        {"*.txt", "", "", kBadFileName},
-        {"a?.txt", "", "", kBadFileName},
+        // On POSIX a wildcard is an ordinary character of a local name.
+        {"what?.txt", "what?.txt", "what?.txt"},
+        {"*.txt", "", ""},
     };
     for (const auto& c : cases) {
         for (const bool withDirectories : {false, true}) {
@@ -167,24 +169,68 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     EXPECT_EQ(Names(), (std::set<std::string>{"file", "sub"}));
 }
 
-TEST_F(FileSystemPosixTest, DiskFullDuringReplaceLeavesTheOldFileWhole) {
+// Writes that fail half-way (a full disk) leave the old file whole and no temporary file behind.
+TEST_F(FileSystemPosixTest, DiskFullLeavesTheOldFileWhole) {
     const std::string old = "SRV01\r\nSRV02\r\n";
-    dir.Write("computerlist.txt", old);
-    // The file size limit stands in for a full disk; it is set in a child so that it stays there.
-    const pid_t child = ::fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        const rlimit limit{4096, 4096};
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(fs->ReplaceFile(Path("computerlist.txt"), std::string(256 * 1024, 'n')).error);
+    dir.Write("big", std::string(256 * 1024, 'n'));
+    const struct {
+        const char* name;
+        std::function<FileResult()> operation;
+    } cases[] = {
+        {"ReplaceFile", [&] { return fs->ReplaceFile(Path("target"), dir.Read("big")); }},
+        {"CopyFile", [&] { return fs->CopyFile(Path("big"), Path("target")); }},
+    };
+    for (const auto& c : cases) {
+        dir.Write("target", old);
+        // The file size limit stands in for a full disk; it is set in a child so that it stays
+        // there.
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            const rlimit limit{4096, 4096};
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::_exit(c.operation().error);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), kDiskFull) << c.name;
+        EXPECT_EQ(dir.Read("target"), old) << c.name;
+        EXPECT_EQ(Names(), (std::set<std::string>{"big", "target"})) << c.name;
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kDiskFull);
-    EXPECT_EQ(dir.Read("computerlist.txt"), old);
-    EXPECT_EQ(Names(), std::set<std::string>{"computerlist.txt"});
+}
+
+// A copy onto the source itself, by whatever name, leaves it untouched and says so.
+TEST_F(FileSystemPosixTest, CopyOntoItselfLeavesTheFileUntouched) {
+    const std::string bytes = "the only copy";
+    dir.Write("app.ini", bytes);
+    ASSERT_EQ(::link(Path("app.ini").c_str(), Path("hard").c_str()), 0);
+    ASSERT_EQ(::symlink(Path("app.ini").c_str(), Path("soft").c_str()), 0);
+    for (const char* to : {"app.ini", "hard", "soft"}) {
+        const FileResult r = fs->CopyFile(Path("app.ini"), Path(to));
+        EXPECT_EQ(r.error, kPathFileAccess) << to;
+        EXPECT_EQ(r.reason, "The destination is the file itself") << to;
+        EXPECT_EQ(dir.Read("app.ini"), bytes) << to;
+    }
+}
+
+// Between two file systems the kernel's copy is refused; the copy still arrives whole.
+TEST_F(FileSystemPosixTest, CopiesAcrossFileSystems) {
+    test::TempDir other;
+    other.Write("big", std::string(300'000, 'b') + "end");
+    // /dev/shm is a memory file system where there is one; elsewhere this is one file system.
+    const std::string shm = "/dev/shm/corvane-copy-" + std::to_string(::getpid());
+    const std::string source = stdfs::is_directory("/dev/shm") ? shm : other.file("big");
+    if (source == shm) {
+        stdfs::copy_file(other.file("big"), shm);
+    }
+    EXPECT_TRUE(fs->CopyFile(source, Path("here")).ok());
+    EXPECT_TRUE(fs->CopyFile(Path("here"), source + ".back").ok());
+    EXPECT_EQ(dir.Read("here"), other.Read("big"));
+    EXPECT_EQ(stdfs::file_size(source + ".back"), 300'003u);
+    stdfs::remove(shm);
+    stdfs::remove(shm + ".back");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Validate List end to end on a lab network: probes, prompts in order, result files and removal.
+#include "FaultyFileSystem.h"
 #include "Harness.h"
 
 #include "LabNetwork.h"
@@ -85,6 +86,29 @@ TEST_F(ValidationTest, AMissingAtToolStopsWithAMessageAndChangesNothing) {
     EXPECT_TRUE(boxes[1].text.contains(QStringLiteral("at.exe")));
     EXPECT_EQ(w().lstComputers->count(), 2);
     EXPECT_FALSE(w().IsBusy());
+}
+
+// A result file that cannot be written stops the run before anything is offered for removal.
+TEST_F(ValidationTest, AResultFileThatCannotBeWrittenStopsTheRun) {
+    lab.AddServer("DOWN", {.offline = true});
+    h.dir.Write("unavailable.top", CrLf({"STALE"}));
+    FaultyFileSystem readOnly(*h.nativeFiles);
+    h.Start(&readOnly);
+    w().lstComputers->addItems({QStringLiteral("DOWN"), QStringLiteral("SRV02")});
+    readOnly.writeFailure = {kPermissionDenied, "Permission denied"};
+    for (const bool staleFile : {true, false}) {
+        if (!staleFile) {
+            std::remove(h.dir.file("unavailable.top").c_str());
+        }
+        const auto boxes = Validate({MsgAnswer::Yes, MsgAnswer::Yes});
+        ASSERT_EQ(boxes.size(), 2u) << staleFile;
+        EXPECT_EQ(boxes[1].text, "Corvane could not write the result file " + h.dir.path() +
+                                     "unavailable.top:\r\nPermission denied\r\n\r\nThe "
+                                     "validation was stopped; the computer list was not changed.");
+        EXPECT_EQ(w().lstComputers->count(), 2);
+        EXPECT_FALSE(w().IsBusy());
+        EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
+    }
 }
 
 TEST_F(ValidationTest, TheBusyCursorRefusesOtherHandlersDuringTheProbes) {

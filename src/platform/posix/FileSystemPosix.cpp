@@ -100,6 +100,8 @@ bool HasNul(const std::string& path) {
     return path.find('\0') != std::string::npos;
 }
 
+constexpr const char* kCopyOntoItself = "The destination is the file itself";
+
 FileResult BadName() {
     return {kBadFileName, "Bad file name"};
 }
@@ -109,6 +111,65 @@ FileResult BadName() {
 int NotFoundFor(const std::string& path) {
     struct stat st {};
     return ::stat(DirName(path).c_str(), &st) == 0 ? kFileNotFound : kPathNotFound;
+}
+
+// Creates a new file beside `path` under a name no one else uses, with the given permissions;
+// its name goes into `temp`. A descriptor below 0, with errno set, when that fails.
+int CreateTemporaryBeside(const std::string& path, mode_t mode, std::string& temp) {
+    static unsigned counter = 0;
+    const std::string stem =
+        DirName(path) + "/." + BaseName(path) + ".corvane-" + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = stem + std::to_string(++counter);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// Copies the rest of `in` into `out`: in the kernel where it can (copy_file_range), else, as
+// between some file systems or when the call is refused, through a buffer. `size` is the
+// source's size when it was opened; a file the system reports as empty is copied to its end.
+bool CopyContents(int in, int out, off_t size) {
+    bool inKernel = true;
+    off_t copied = 0;
+    for (;;) {
+        if (inKernel) {
+            const size_t chunk = size > copied ? static_cast<size_t>(size - copied) : (1u << 20);
+            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, chunk, 0);
+            if (n > 0) {
+                copied += n;
+                if (copied >= size && size > 0) {
+                    return true;
+                }
+                continue;
+            }
+            if (n == 0) {
+                return true;
+            }
+            if (errno == EINTR) {
+                continue;
+            }
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+                errno != EPERM && errno != EBADF) {
+                return false;
+            }
+            inKernel = false; // the offsets stand where the kernel left them
+        }
+        char buffer[1 << 16];
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n == 0;
+        }
+        if (!WriteAll(out, buffer, static_cast<size_t>(n))) {
+            return false;
+        }
+    }
 }
 
 // Lines gathered in a buffer and written when it fills: a report of half a million lines costs
@@ -155,9 +216,6 @@ public:
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return {r, {}};
         }
-        if (path.find_first_of("*?") != std::string::npos) {
-            return {BadName(), {}};
-        }
         const bool namesFolder = !path.empty() && path.back() == '/';
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
@@ -190,50 +248,51 @@ public:
         return {};
     }
 
+    // The source is opened before the destination is even resolved, so that a missing local
+    // file is always 53. The copy goes into a temporary file beside the destination, renamed over
+    // it only when whole: a failure leaves the old destination as it was, or no file at all.
     FileResult CopyFile(const std::string& unresolvedFrom,
                         const std::string& unresolvedTo) override {
         std::string from;
-        std::string to;
         if (FileResult r = Localize(unresolvedFrom, from); !r.ok()) {
-            return r;
-        }
-        if (FileResult r = Localize(unresolvedTo, to); !r.ok()) {
             return r;
         }
         Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
         if (in.get() < 0) {
             return FromErrno(errno, NotFoundFor(from));
         }
-        struct stat st {};
-        if (::fstat(in.get(), &st) != 0) {
+        struct stat source {};
+        if (::fstat(in.get(), &source) != 0) {
             return FromErrno(errno);
         }
-        if (S_ISDIR(st.st_mode)) {
+        if (S_ISDIR(source.st_mode)) {
             return {kPermissionDenied, std::strerror(EISDIR)};
         }
-        Descriptor out(
-            ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777));
+        std::string to;
+        if (FileResult r = Localize(unresolvedTo, to); !r.ok()) {
+            return r;
+        }
+        // A destination that is the source itself (through a share, a link or a mount) would be
+        // replaced by a copy of itself at best; it is left untouched and the copy counts as failed.
+        struct stat target {};
+        if (::stat(to.c_str(), &target) == 0 && target.st_dev == source.st_dev &&
+            target.st_ino == source.st_ino) {
+            return {kPathFileAccess, kCopyOntoItself};
+        }
+        std::string temp;
+        Descriptor out(CreateTemporaryBeside(to, source.st_mode & 0777, temp));
         if (out.get() < 0) {
             return FromErrno(errno, kPathNotFound);
         }
-        char buffer[1 << 16];
-        for (;;) {
-            const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                return FromErrno(errno);
-            }
-            if (n == 0) {
-                break;
-            }
-            if (!WriteAll(out.get(), buffer, static_cast<size_t>(n))) {
-                return FromErrno(errno);
-            }
+        auto fail = [&temp](int err) {
+            ::unlink(temp.c_str());
+            return FromErrno(err);
+        };
+        if (!CopyContents(in.get(), out.get(), source.st_size)) {
+            return fail(errno);
         }
-        if (out.close() != 0) {
-            return FromErrno(errno);
+        if (out.close() != 0 || ::rename(temp.c_str(), to.c_str()) != 0) {
+            return fail(errno);
         }
         return {};
     }
@@ -286,6 +345,12 @@ public:
         Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         if (fd.get() < 0) {
             return FromErrno(errno, NotFoundFor(path));
+        }
+        // Room for the whole file at once: growing by doubling would hold up to three times a
+        // big report's size while it is read.
+        struct stat info {};
+        if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) {
+            contents.reserve(static_cast<size_t>(info.st_size));
         }
         char buffer[1 << 16];
         for (;;) {
