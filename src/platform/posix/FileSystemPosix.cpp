@@ -193,8 +193,8 @@ public:
         return m_failure;
     }
     FileResult Close() override {
-        Flush();
-        if (m_fd.get() >= 0 && m_fd.close() != 0 && m_failure.ok()) {
+        const bool flushed = Flush().ok();
+        if (m_fd.get() >= 0 && m_fd.close() != 0 && flushed) {
             m_failure = FromErrno(errno);
         }
         return m_failure;
