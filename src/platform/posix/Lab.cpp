@@ -1,6 +1,7 @@
 // The lab network's path rules and server settings, shared by the backend, the tools and tests.
 #include "platform/posix/Lab.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -30,6 +31,17 @@ std::string_view Trim(std::string_view s) {
     }
     const auto last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
+}
+
+// The text is scanned once; find_first_of would call memchr for each of its characters.
+bool IsWildcardOrNul(char c) {
+    return c == '*' || c == '?' || c == '\0';
+}
+
+size_t SeparatorAt(std::string_view text) {
+    const auto at =
+        std::find_if(text.begin(), text.end(), [](char c) { return c == '\\' || c == '/'; });
+    return at == text.end() ? std::string_view::npos : static_cast<size_t>(at - text.begin());
 }
 
 // A server or share name that is one plain part of a path.
@@ -148,7 +160,7 @@ Server Network::FindServer(std::string_view name, Lookups& lookups) const {
 }
 
 Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
-    if (!IsUncPath(unc) || unc.find_first_of(std::string_view("*?\0", 3)) != unc.npos) {
+    if (!IsUncPath(unc) || std::any_of(unc.begin(), unc.end(), IsWildcardOrNul)) {
         return Failure(kUnusableName, kBadSyntax);
     }
     std::string_view text = unc.substr(2);
@@ -167,7 +179,7 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
     std::vector<std::string_view> parts;
     const bool namesFolder = unc.back() == '\\' || unc.back() == '/';
     while (!text.empty()) {
-        const auto end = text.find_first_of("\\/");
+        const auto end = SeparatorAt(text);
         const std::string_view part = text.substr(0, end);
         text = end == text.npos ? std::string_view() : text.substr(end + 1);
         if (part == "..") {
@@ -185,17 +197,19 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
     if (!parts.empty()) {
         parts.pop_back();
     }
-    Walk walk;
-    if (const Walk* known = lookups.RememberedWalk(folderText)) {
-        walk = *known;
-    } else {
-        walk = WalkFolders(serverName, shareName, parts, lookups);
-        lookups.RememberWalk(folderText, walk);
+    Walk walked;
+    const Walk* known = lookups.RememberedWalk(folderText);
+    if (known == nullptr) {
+        walked = WalkFolders(serverName, shareName, parts, lookups);
+        lookups.RememberWalk(folderText, walked);
     }
+    const Walk& walk = known != nullptr ? *known : walked;
     if (!walk.folder.ok()) {
         return walk.folder;
     }
-    std::string path = std::move(walk.folder.path);
+    std::string path;
+    path.reserve(walk.folder.path.size() + last.size() + 2);
+    path.append(walk.folder.path);
     if (!last.empty()) {
         const std::string name = walk.complete ? lookups.MatchPart(path, last) : std::string();
         path.append(1, '/').append(name.empty() ? last : std::string_view(name));

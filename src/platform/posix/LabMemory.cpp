@@ -41,22 +41,35 @@ std::pair<std::string, std::string> SplitLast(const std::string& path) {
     return {slash == 0 ? std::string("/") : whole.substr(0, slash), whole.substr(slash + 1)};
 }
 
-void Insert(std::vector<std::string>& names, std::string name) {
-    const auto at = std::lower_bound(names.begin(), names.end(), name);
-    if (at == names.end() || *at != name) {
-        names.insert(at, std::move(name));
+} // namespace
+
+void RunMemory::Listing::Add(std::string_view name) {
+    std::pair<std::string, std::string> entry{Lowered(name), std::string(name)};
+    const auto at = std::lower_bound(entries.begin(), entries.end(), entry);
+    if (at == entries.end() || *at != entry) {
+        entries.insert(at, std::move(entry));
     }
 }
 
-} // namespace
+void RunMemory::Listing::Remove(std::string_view name) {
+    const std::pair<std::string, std::string> entry{Lowered(name), std::string(name)};
+    const auto at = std::lower_bound(entries.begin(), entries.end(), entry);
+    if (at != entries.end() && *at == entry) {
+        entries.erase(at);
+    }
+}
 
 RunMemory::Listing* RunMemory::Find(std::string_view folder) {
-    const auto it = m_listings.find(folder);
-    if (it == m_listings.end()) {
-        return nullptr;
+    if (m_last == nullptr || folder != m_lastFolder) {
+        const auto it = m_listings.find(folder);
+        if (it == m_listings.end()) {
+            return nullptr;
+        }
+        m_last = &it->second;
+        m_lastFolder.assign(folder);
     }
-    it->second.lastUse = ++m_uses;
-    return &it->second;
+    m_last->lastUse = ++m_uses;
+    return m_last;
 }
 
 RunMemory::Listing* RunMemory::Load(std::string_view folder) {
@@ -67,14 +80,19 @@ RunMemory::Listing* RunMemory::Load(std::string_view folder) {
     }
     Trim();
     Listing& listing = m_listings[key];
-    listing.byLower.clear();
+    listing.entries.clear();
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
-        Insert(listing.byLower[Lowered(name)], std::string(name));
+        listing.entries.emplace_back(Lowered(name), name);
     }
     ::closedir(dir);
-    listing.lastUse = ++m_uses;
-    return &listing;
+    std::sort(listing.entries.begin(), listing.entries.end());
+    return Find(folder);
+}
+
+void RunMemory::Erase(const std::string& folder) {
+    m_listings.erase(folder);
+    m_last = nullptr;
 }
 
 void RunMemory::Trim() {
@@ -84,6 +102,7 @@ void RunMemory::Trim() {
     const std::uint64_t keepFrom = m_uses - kMaxListings / 2;
     std::erase_if(m_listings,
                   [keepFrom](const auto& entry) { return entry.second.lastUse <= keepFrom; });
+    m_last = nullptr;
 }
 
 std::string RunMemory::MatchPart(std::string_view folder, std::string_view part) {
@@ -96,13 +115,17 @@ std::string RunMemory::MatchPart(std::string_view folder, std::string_view part)
         // An unreadable folder may still let a name in it be found.
         return lab::MatchPart(std::string(folder), part);
     }
-    const auto group = listing->byLower.find(Lowered(part, m_lowered));
-    if (group == listing->byLower.end()) {
-        return {};
-    }
-    const std::vector<std::string>& names = group->second;
+    const std::string& lower = Lowered(part, m_lowered);
+    const auto first = std::lower_bound(
+        listing->entries.begin(), listing->entries.end(), lower,
+        [](const auto& entry, const std::string& text) { return entry.first < text; });
     // An exact match first, as on Windows; else the first in byte order.
-    return std::binary_search(names.begin(), names.end(), part) ? std::string(part) : names.front();
+    for (auto it = first; it != listing->entries.end() && it->first == lower; ++it) {
+        if (it->second == part) {
+            return it->second;
+        }
+    }
+    return first != listing->entries.end() && first->first == lower ? first->second : std::string();
 }
 
 bool RunMemory::IsDirectory(const std::string& path) {
@@ -140,7 +163,7 @@ void RunMemory::NoteCreated(const std::string& path, bool isFolder) {
     Changed();
     const auto [folder, name] = SplitLast(path);
     if (Listing* listing = Find(folder)) {
-        Insert(listing->byLower[Lowered(name)], name);
+        listing->Add(name);
     }
     const std::string whole(WithoutTrailingSlash(path));
     m_directories.erase(whole);
@@ -150,7 +173,7 @@ void RunMemory::NoteCreated(const std::string& path, bool isFolder) {
     if (isFolder) {
         Trim();
         Listing& listing = m_listings[whole];
-        listing.byLower = {{".", {"."}}, {"..", {".."}}};
+        listing.entries = {{".", "."}, {"..", ".."}};
         listing.lastUse = ++m_uses;
         m_directories.emplace(whole, true);
     }
@@ -160,17 +183,11 @@ void RunMemory::NoteRemoved(const std::string& path) {
     Changed();
     const auto [folder, name] = SplitLast(path);
     if (Listing* listing = Find(folder)) {
-        const auto group = listing->byLower.find(Lowered(name));
-        if (group != listing->byLower.end()) {
-            std::erase(group->second, name);
-            if (group->second.empty()) {
-                listing->byLower.erase(group);
-            }
-        }
+        listing->Remove(name);
     }
     const std::string whole(WithoutTrailingSlash(path));
     m_directories.erase(whole);
-    m_listings.erase(whole);
+    Erase(whole);
     if (name == ".lab") {
         m_settings.erase(folder);
     }

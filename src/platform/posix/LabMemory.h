@@ -41,20 +41,28 @@ private:
     template <typename Value>
     using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
 
-    // A folder's names grouped by their lower-case spelling, each group in byte order.
+    // A folder's names with their lower-case spelling, sorted by it and then by the name, so that
+    // the names equal without regard to case stand together, the first in byte order first.
     struct Listing {
-        TextMap<std::vector<std::string>> byLower;
+        std::vector<std::pair<std::string, std::string>> entries; // lower case, name
         std::uint64_t lastUse = 0;
+
+        void Add(std::string_view name);
+        void Remove(std::string_view name);
     };
     Listing* Find(std::string_view folder);
     Listing* Load(std::string_view folder);
     // Forgets the walks, which may have gone another way now; called on every change.
     void Changed() { m_walks.clear(); }
+    void Erase(const std::string& folder);
     // Keeps the memory small on a long run: the folders not used for a while are read again
     // when they are needed.
     void Trim();
 
     TextMap<Listing> m_listings; // by folder, without '/' at its end
+    // The folder asked about last: the files of one folder are asked about one after the other.
+    std::string m_lastFolder;
+    Listing* m_last = nullptr;
     TextMap<bool> m_directories;
     TextMap<ServerSettings> m_settings;
     TextMap<Walk> m_walks;
