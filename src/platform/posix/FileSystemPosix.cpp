@@ -212,13 +212,23 @@ public:
     explicit PosixFileSystem(std::string networkRoot) : m_network(std::move(networkRoot)) {}
 
     SearchResult Search(const std::string& unresolved, bool withDirectories) override {
+        // The name as spelled is tried first; only when it is missing is another spelling looked
+        // for, so that a folder whose names are all spelled right is never listed.
         std::string path;
-        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+        bool unmatched = false;
+        if (FileResult r = Localize(unresolved, path, &unmatched); !r.ok()) {
             return {r, {}};
         }
         const bool namesFolder = !path.empty() && path.back() == '/';
         struct stat st {};
-        if (::stat(path.c_str(), &st) != 0) {
+        int rc = ::stat(path.c_str(), &st);
+        if (rc != 0 && errno == ENOENT && unmatched) {
+            if (FileResult r = Localize(unresolved, path); !r.ok()) {
+                return {r, {}};
+            }
+            rc = ::stat(path.c_str(), &st);
+        }
+        if (rc != 0) {
             if (errno == ENOENT || errno == ENOTDIR) {
                 return {};
             }
@@ -447,7 +457,10 @@ protected:
 
 private:
     // The local path a path stands for: itself, or where the lab network leads a UNC path.
-    FileResult Localize(const std::string& path, std::string& local) const {
+    // With `unmatched` given, the last part keeps its spelling and `unmatched` says whether
+    // another spelling could exist (lab::Resolved::lastUnmatched).
+    FileResult Localize(const std::string& path, std::string& local,
+                        bool* unmatched = nullptr) const {
         if (HasNul(path)) {
             return BadName();
         }
@@ -455,12 +468,15 @@ private:
             local = path;
             return {};
         }
-        lab::Resolved resolved =
-            m_memory ? m_network.Resolve(path, *m_memory) : m_network.Resolve(path);
+        lab::Lookups& lookups = m_memory ? *m_memory : lab::FreshLookups();
+        lab::Resolved resolved = m_network.Resolve(path, lookups, unmatched == nullptr);
         if (!resolved.ok()) {
             return {resolved.error, std::move(resolved.reason)};
         }
         local = std::move(resolved.path);
+        if (unmatched != nullptr) {
+            *unmatched = resolved.lastUnmatched;
+        }
         return {};
     }
 

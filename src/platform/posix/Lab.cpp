@@ -159,7 +159,7 @@ Server Network::FindServer(std::string_view name, Lookups& lookups) const {
     return server;
 }
 
-Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
+Resolved Network::Resolve(std::string_view unc, Lookups& lookups, bool matchLast) const {
     if (!IsUncPath(unc) || std::any_of(unc.begin(), unc.end(), IsWildcardOrNul)) {
         return Failure(kUnusableName, kBadSyntax);
     }
@@ -210,14 +210,16 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups) const {
     std::string path;
     path.reserve(walk.folder.path.size() + last.size() + 2);
     path.append(walk.folder.path);
+    const bool matching = walk.complete && !last.empty();
+    const bool matched = matching && (matchLast || lookups.Listed(path));
     if (!last.empty()) {
-        const std::string name = walk.complete ? lookups.MatchPart(path, last) : std::string();
+        const std::string name = matched ? lookups.MatchPart(path, last) : std::string();
         path.append(1, '/').append(name.empty() ? last : std::string_view(name));
     }
     if (namesFolder) {
         path += '/';
     }
-    return {0, {}, std::move(path)};
+    return {0, {}, std::move(path), matching && !matched};
 }
 
 Walk Network::WalkFolders(std::string_view serverName, std::string_view shareName,

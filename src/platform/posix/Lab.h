@@ -43,6 +43,9 @@ struct Resolved {
     int error = 0;
     std::string reason;
     std::string path;
+    // The last part kept its spelling without being matched (Resolve with matchLast false): when
+    // nothing has that spelling, another spelling may still exist.
+    bool lastUnmatched = false;
 
     bool ok() const { return error == 0; }
 };
@@ -64,6 +67,8 @@ public:
     virtual bool IsDirectory(const std::string& path) = 0;
     // What the settings file of the server folder says; the defaults when it cannot be read.
     virtual ServerSettings Settings(const std::string& serverFolder) = 0;
+    // Whether a name of the folder can be matched without looking at the disk.
+    virtual bool Listed(std::string_view) { return false; }
     // The walk of a path's folders, by their text up to the last part, if remembered.
     virtual const Walk* RememberedWalk(std::string_view) { return nullptr; }
     virtual void RememberWalk(std::string_view, const Walk&) {}
@@ -95,7 +100,10 @@ public:
     // - 70 when the server denies access;
     // - 52 when the server has no such share (only folders C$ to G$ are shares).
     Resolved Resolve(std::string_view unc) const { return Resolve(unc, FreshLookups()); }
-    Resolved Resolve(std::string_view unc, Lookups& lookups) const;
+    // With matchLast false the last part keeps its spelling unless matching it costs nothing: a
+    // caller that only needs the path when that spelling exists looks again only when it does not
+    // (see Resolved::lastUnmatched).
+    Resolved Resolve(std::string_view unc, Lookups& lookups, bool matchLast = true) const;
 
 private:
     Walk WalkFolders(std::string_view serverName, std::string_view shareName,

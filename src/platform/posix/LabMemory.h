@@ -22,6 +22,7 @@ public:
     std::string MatchPart(std::string_view folder, std::string_view part) override;
     bool IsDirectory(const std::string& path) override;
     ServerSettings Settings(const std::string& serverFolder) override;
+    bool Listed(std::string_view folder) override { return Find(folder) != nullptr; }
     const Walk* RememberedWalk(std::string_view folderText) override;
     void RememberWalk(std::string_view folderText, const Walk& walk) override;
 
