@@ -212,11 +212,11 @@ public:
     explicit PosixFileSystem(std::string networkRoot) : m_network(std::move(networkRoot)) {}
 
     SearchResult Search(const std::string& unresolved, bool withDirectories) override {
-        // The name as spelled is tried first; only when it is missing is another spelling looked
-        // for, so that a folder whose names are all spelled right is never listed.
+        // During a run the name as spelled is tried first, and another spelling is looked for
+        // only when it is missing: a folder whose names are all spelled right is never listed.
         std::string path;
         bool unmatched = false;
-        if (FileResult r = Localize(unresolved, path, &unmatched); !r.ok()) {
+        if (FileResult r = Localize(unresolved, path, m_memory ? &unmatched : nullptr); !r.ok()) {
             return {r, {}};
         }
         const bool namesFolder = !path.empty() && path.back() == '/';
