@@ -2,6 +2,8 @@
 # Builds the release deploy benchmark, runs Corvane, the cp script and the C loop interleaved
 # (20 files of 2 MB to 20 lab servers, 501 files of 1 KB to 100, first deploy and redeploy) and
 # checks Corvane's medians: at most 1.0 times the script's and 1.3 times the C loop's in each run.
+# The copies of every run stay on disk until the benchmark ends (deleting them on this disk slows
+# the next run's file creation); removing them at the end takes a while.
 # CORVANE_BENCH_BUILD=<folder> uses an existing build folder instead of the release preset.
 set -eu
 
