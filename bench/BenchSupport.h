@@ -32,7 +32,7 @@ public:
 
 class QuietWindowing final : public Windowing {
 public:
-    void BringToFront(QWidget&) override {}
+    void BringToFront(QWidget&, Focus) override {}
 };
 
 // Runs the registered benchmarks inside a QApplication on the offscreen platform, after the

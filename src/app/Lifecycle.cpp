@@ -45,7 +45,8 @@ ListItems ReadList(FileSystem& fs, const QString& appDir, const QString& name, Q
 // A one-line state file or a history: whole lines, so commands keep their commas and quotes.
 QString ReadWhole(FileSystem& fs, const QString& path) {
     QString text;
-    ReadText(fs, path, text);
+    // A state file that cannot be read leaves its box empty, as a missing one does.
+    static_cast<void>(ReadText(fs, path, text));
     return text;
 }
 

@@ -32,7 +32,8 @@ frmTextViewer::frmTextViewer(QWidget& owner) : QDialog(&owner) {
 void frmTextViewer::LoadItems(FileSystem& files, const QString& path) {
     lstBody->clear();
     QString text;
-    ReadText(files, path, text);
+    // A manual that cannot be read shows as an empty page, as a missing one does.
+    static_cast<void>(ReadText(files, path, text));
     ItemReader reader(text);
     for (int i = 0; i < kMaxShownItems && !reader.AtEnd(); ++i) {
         lstBody->addItem(reader.ReadItem());

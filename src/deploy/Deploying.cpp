@@ -167,7 +167,8 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
             return outcome;
         }
         if (found.name.empty()) {
-            m_services.files.CreateDirectory(directory); // a failure shows in the copies
+            // A folder that cannot be made is said by the copies into it, file by file.
+            static_cast<void>(m_services.files.CreateDirectory(directory));
         }
     } while (k < relative.size());
 

@@ -19,7 +19,8 @@ QString ReasonText(const FileResult& result) {
 void CreateIfMissing(FileSystem& fs, const QString& path) {
     const std::string native = ToNative(path);
     if (fs.Search(native, false).name.empty()) {
-        fs.CreateEmptyFile(native);
+        // Only a courtesy to whoever looks for the file: its list has already been saved or said.
+        static_cast<void>(fs.CreateEmptyFile(native));
     }
 }
 

@@ -19,7 +19,7 @@ enum FileError : int {
     kPathNotFound = 76,
 };
 
-struct FileResult {
+struct [[nodiscard]] FileResult {
     int error = kFileOk;
     std::string reason; // the system's explanation, for messages; empty on success
 
@@ -27,7 +27,7 @@ struct FileResult {
 };
 
 // Outcome of a directory search: the name found (empty when nothing matched) or an error.
-struct SearchResult {
+struct [[nodiscard]] SearchResult {
     FileResult result;
     std::string name;
 };

@@ -4,12 +4,29 @@
 #include "persist/ItemReader.h"
 #include "runner/ServerName.h"
 
-#include <QRegularExpression>
+#include <vector>
 
 namespace corvane {
 namespace {
 
 constexpr int kAnswerItems = 4;
+
+// The first `most` lines of the text that hold more than blanks, a line ending at CR or LF. Read
+// once per server in a sweep, so by hand rather than with a regular expression.
+std::vector<QStringView> FilledLines(QStringView text, std::size_t most) {
+    std::vector<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size() && lines.size() < most; ++i) {
+        if (i == text.size() || text[i] == u'\r' || text[i] == u'\n') {
+            const QStringView line = text.sliced(start, i - start);
+            if (!line.trimmed().isEmpty()) {
+                lines.push_back(line);
+            }
+            start = i + 1;
+        }
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -26,14 +43,12 @@ QString UptimeReportLine(const QString& server, const QString& capture) {
     if (first == QStringLiteral("UPTIME was unable to connect to host: \\\\") + server) {
         return QStringLiteral("Unable to connect to ") + server;
     }
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = capture.split(lineEnd);
-    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
-    if (lines.isEmpty()) {
+    const std::vector<QStringView> lines = FilledLines(capture, 2);
+    if (lines.empty()) {
         return QStringLiteral("No answer from ") + server;
     }
     if (lines.size() == 1) {
-        ItemReader line(lines.first());
+        ItemReader line(lines.front().toString());
         QStringList items;
         while (!line.AtEnd() && items.size() <= kAnswerItems) {
             items << line.ReadItem();
@@ -43,7 +58,7 @@ QString UptimeReportLine(const QString& server, const QString& capture) {
         }
     }
     return QStringLiteral("No uptime in the answer from ") + server + QStringLiteral(": ") +
-           lines.first().trimmed();
+           lines.front().trimmed().toString();
 }
 
 QStringList UptimeHelpLines() {

@@ -57,6 +57,9 @@ void frmMain::UptimeSweep(bool selectedOnly) {
     m_state.UptimeCancelled = false;
     UptimeReport()->BeginSweep();
     UptimeReport()->show();
+    // The focus only now: taken at every server, it would keep the administrator from typing in
+    // any other window during a long sweep.
+    m_services.windowing.BringToFront(*UptimeReport(), Focus::Take);
 
     // This sweep writes only into the window it showed, and only while that window is open: a
     // closed window is gone for good, even before the event loop has destroyed it.
@@ -84,7 +87,7 @@ void frmMain::UptimeSweep(bool selectedOnly) {
         const RunResult result = RunAndWait(*command, kUptimeCapture, [&](RunningCommand& running) {
             if (frmUptimeReport* window = report()) {
                 window->SetRunningCommand(&running);
-                m_services.windowing.BringToFront(*window);
+                m_services.windowing.BringToFront(*window, Focus::Leave);
             }
         });
         if (frmUptimeReport* window = report()) {

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kPictureWidth = 240;
 constexpr int kPictureHeight = 48;
+// Ten frames a second: as often as anyone can read a scrolling list.
+constexpr int kFrameMs = 100;
 
 } // namespace
 
@@ -38,6 +40,9 @@ frmUptimeReport::frmUptimeReport(frmMain& owner) : QWidget(&owner, Qt::Window), 
     lstUptimeReport = MakeList(this, "lstUptimeReport", QStringLiteral("Uptime report"),
                                QStringLiteral("How long each server has been running."),
                                QRect(margin, listTop, inner, buttonTop - Twips(180) - listTop));
+    // Every line is one line of the same font: without this, each layout measures every line.
+    // (The list's width for scrolling is then the last line's.)
+    lstUptimeReport->setUniformItemSizes(true);
 
     const int buttonWidth = Twips(1215);
     cmdCancel = MakeButton(
@@ -62,13 +67,39 @@ void frmUptimeReport::BeginSweep() {
 
 void frmUptimeReport::EndSweep(bool cancelled) {
     m_sweeping = false;
+    ShowNewLines();
+    m_frame.stop();
     ShowPicture(cancelled ? UptimePicture::Cancelled : UptimePicture::Complete);
     cmdClose->setEnabled(true);
 }
 
 void frmUptimeReport::AddLine(const QString& line) {
-    lstUptimeReport->addItem(line);
+    // Every line put into the list lays the whole list out again and repaints it, at a line every
+    // millisecond or so; so the first line shows at once and the next ones go in together, one
+    // frame later.
+    m_newLines.append(line);
+    if (!m_frame.isActive()) {
+        ShowNewLines();
+        m_frame.start(kFrameMs, this);
+    }
+}
+
+void frmUptimeReport::ShowNewLines() {
+    if (m_newLines.isEmpty()) {
+        m_frame.stop();
+        return;
+    }
+    lstUptimeReport->addItems(m_newLines);
+    m_newLines.clear();
     lstUptimeReport->scrollToBottom();
+}
+
+void frmUptimeReport::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_frame.timerId()) {
+        ShowNewLines();
+        return;
+    }
+    QWidget::timerEvent(event);
 }
 
 void frmUptimeReport::ShowPicture(UptimePicture picture) {

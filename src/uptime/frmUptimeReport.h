@@ -3,6 +3,8 @@
 
 #include "uptime/UptimePicture.h"
 
+#include <QBasicTimer>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -25,8 +27,11 @@ public:
     // A sweep starts: Cancel enabled, Close disabled, the Collecting picture. The lines of earlier
     // sweeps stay.
     void BeginSweep();
-    // The sweep has ended: the Complete or the Cancelled picture, Close enabled.
+    // The sweep has ended: the Complete or the Cancelled picture, Close enabled, every line shown
+    // and the list scrolled to the last one.
     void EndSweep(bool cancelled);
+    // The line goes into lstUptimeReport, scrolled to the end, at once when none came during the
+    // last frame (a tenth of a second), else with the next frame or when the sweep ends.
     void AddLine(const QString& line);
     // The command the sweep is waiting for, which Cancel and closing end; null between commands.
     // The command must outlive its registration.
@@ -57,13 +62,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    void ShowNewLines();
+
     frmMain& m_owner;
     UptimePicture m_picture = UptimePicture::Collecting;
     RunningCommand* m_running = nullptr;
     bool m_sweeping = false;
     bool m_unloaded = false;
+    // Runs for a frame after lines went into the list; lines added meanwhile wait in m_newLines.
+    QBasicTimer m_frame;
+    QStringList m_newLines;
 };
 
 } // namespace corvane

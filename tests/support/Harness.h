@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace corvane::test {
 
@@ -46,10 +47,17 @@ public:
     std::chrono::system_clock::time_point Now() const override { return now; }
 };
 
+// Records whether each call asked for the focus, and passes it on to `real` when one is set.
 class RecordingWindowing final : public Windowing {
 public:
-    int broughtToFront = 0;
-    void BringToFront(QWidget&) override { ++broughtToFront; }
+    std::vector<Focus> calls;
+    Windowing* real = nullptr;
+    void BringToFront(QWidget& window, Focus focus) override {
+        calls.push_back(focus);
+        if (real != nullptr) {
+            real->BringToFront(window, focus);
+        }
+    }
 };
 
 struct MainHarness {

@@ -5,9 +5,11 @@
 #include "LabNetwork.h"
 #include "RecordingProcesses.h"
 #include "app/ListHelpers.h"
+#include "platform/qt/QtWindowing.h"
 #include "uptime/UptimeAnswer.h"
 #include "uptime/frmUptimeReport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -20,7 +22,8 @@
 namespace corvane::test {
 namespace {
 
-// Also notes the status line when a report window's Close becomes enabled: at a sweep's end.
+// Also notes the status line when a report window's Close becomes enabled: at a sweep's end; and
+// counts the paintings of report lists.
 class UptimeSweepTest : public ::testing::Test, public QObject {
 protected:
     UptimeSweepTest() { qApp->installEventFilter(this); }
@@ -30,6 +33,10 @@ protected:
         if (event->type() == QEvent::EnabledChange && button != nullptr && button->isEnabled() &&
             dynamic_cast<frmUptimeReport*>(button->window()) != nullptr) {
             statusAtEnd = w().lblStatus->text();
+        }
+        if (event->type() == QEvent::Paint && object->parent() != nullptr &&
+            object->parent()->objectName() == QStringLiteral("lstUptimeReport")) {
+            ++listPaints;
         }
         return false;
     }
@@ -70,6 +77,7 @@ protected:
     LabNetwork lab{h.dir.path().toStdString()};
     RecordingProcesses processes{h.nativeProcesses.get()};
     QString statusAtEnd;
+    int listPaints = 0;
 };
 
 TEST_F(UptimeSweepTest, OneLinePerServerInListOrder) {
@@ -93,11 +101,53 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrder) {
                            "Unable to connect to down"}));
     ASSERT_EQ(processes.lines().size(), 6);
     EXPECT_EQ(processes.lines()[0], "cmd /c uptime \\\\ALPHA > \"" + h.dir.path() + "resgen.top\"");
-    EXPECT_EQ(h.windowing.broughtToFront, 6);
+    EXPECT_EQ(h.windowing.calls.size(), 7u);
     ExpectEndState(UptimePicture::Complete);
     EXPECT_TRUE(h.dialogs.shown().empty());
     EXPECT_TRUE(report().grab().toImage().save(QCoreApplication::applicationDirPath() +
                                                "/frmUptimeReport.png"));
+}
+
+TEST_F(UptimeSweepTest, TheReportComesToTheFrontAtEachServerButTakesTheFocusOnlyAtTheStart) {
+    QtWindowing real;
+    h.windowing.real = &real;
+    lab.AddServer("A1");
+    lab.AddServer("STUCK", {.hang = true});
+    w().lstComputers->addItems({"A1", "STUCK", "A3", "A4"});
+    w().show();
+    DuringWaitFor(2, [&] {
+        EXPECT_EQ(QApplication::activeWindow(), &report());
+        // The administrator goes back to the main window and types there meanwhile.
+        w().activateWindow();
+        w().txtJobID->setFocus();
+        processes.running.front()->End();
+    });
+    w().cmdUpAll->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &w());
+    EXPECT_TRUE(w().txtJobID->hasFocus());
+    EXPECT_EQ(h.windowing.calls, std::vector<Focus>({Focus::Take, Focus::Leave, Focus::Leave,
+                                                     Focus::Leave, Focus::Leave}));
+    EXPECT_EQ(Lines().size(), 4);
+}
+
+TEST_F(UptimeSweepTest, ALongSweepRepaintsItsListAtAPersonsPaceAndEndsOnTheLastLine) {
+    QStringList servers;
+    for (int i = 0; i < 80; ++i) {
+        servers << QStringLiteral("GONE%1").arg(i, 2, 10, QLatin1Char('0'));
+    }
+    w().lstComputers->addItems(servers);
+    QElapsedTimer sweep;
+    sweep.start();
+    w().cmdUpAll->click();
+    const qint64 elapsed = sweep.elapsed();
+    QListWidget& list = *report().lstUptimeReport;
+    ASSERT_EQ(list.count(), 80);
+    // Nobody sees more than a frame every few tens of milliseconds.
+    EXPECT_LE(listPaints, 3 + elapsed / 40) << elapsed << " ms";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualItemRect(list.item(79))));
+    EXPECT_EQ(Lines().last(), QStringLiteral("Unable to connect to GONE79"));
 }
 
 TEST_F(UptimeSweepTest, SweepsAppendToOneWindowUntilItIsClosedAndSelectedNeedsASelection) {

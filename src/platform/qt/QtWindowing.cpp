@@ -5,10 +5,19 @@
 
 namespace corvane {
 
-void QtWindowing::BringToFront(QWidget& window) {
+void QtWindowing::BringToFront(QWidget& window, Focus focus) {
+    if (focus == Focus::Take) {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+        return;
+    }
+    // Showing a hidden or minimized window activates it unless told otherwise.
+    const bool quiet = window.testAttribute(Qt::WA_ShowWithoutActivating);
+    window.setAttribute(Qt::WA_ShowWithoutActivating, true);
     window.showNormal();
+    window.setAttribute(Qt::WA_ShowWithoutActivating, quiet);
     window.raise();
-    window.activateWindow();
 }
 
 } // namespace corvane

@@ -7,7 +7,7 @@ namespace corvane {
 
 class QtWindowing final : public Windowing {
 public:
-    void BringToFront(QWidget& window) override;
+    void BringToFront(QWidget& window, Focus focus) override;
 };
 
 } // namespace corvane
