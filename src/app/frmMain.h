@@ -122,6 +122,7 @@ public:
     void cmdDeploySelected_Click();
     // What went wrong on one server during a deploy.
     struct ServerOutcome;
+    struct DeploySources;
 
     // --- Confirming deployed files; the report window. ---
     void cmdConfirmAll_Click();
@@ -232,7 +233,8 @@ private:
     void RemoveEveryEntry(const QStringList& names);
     // Deploying.
     void DeployFiles(bool selectedOnly);
-    ServerOutcome DeployToServer(const QString& server, const QString& deployPath);
+    ServerOutcome DeployToServer(const QString& server, const QString& deployPath,
+                                 DeploySources& sources);
 
     void LoadComputerList(QStringList& notes);
     void LoadDeployList(QStringList& notes);

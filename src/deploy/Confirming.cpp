@@ -10,41 +10,143 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace corvane {
 namespace {
 
 const QString kReportFile = QStringLiteral("report.top");
-const QString kFound = QStringLiteral("  DOES exist!");
-const QString kMissing = QStringLiteral("  does NOT exist!");
+constexpr std::string_view kFound = "  DOES exist!";
+constexpr std::string_view kMissing = "  does NOT exist!";
 
-// report.top, emptied once per run and then appended to line by line. The first failure is kept
-// and every later write is skipped, so the run can stop and say why.
+// report.top for one run: emptied when opened, written through a buffer, closed at the end. The
+// first failure is kept, so that the run can stop and say why.
 class ReportFile {
 public:
-    ReportFile(FileSystem& files, const QString& path) : m_files(files), m_path(path) {}
-
-    bool Empty() { return Keep(m_files.CreateEmptyFile(ToNative(m_path))); }
-    bool Append(const QString& line) {
-        return m_failure.ok() && Keep(m_files.AppendLine(ToNative(m_path), ToNative(line)));
+    ReportFile(FileSystem& files, const QString& path) : m_path(path) {
+        m_failure = files.OpenLineWriter(ToNative(path), m_writer);
     }
+    bool Line(std::string_view line) { return m_writer && Keep(m_writer->WriteLine(line)); }
+    bool Flush() { return m_writer && Keep(m_writer->Flush()); }
+    bool Close() { return m_writer && Keep(m_writer->Close()); }
+    bool ok() const { return m_failure.ok(); }
     const FileResult& failure() const { return m_failure; }
     const QString& path() const { return m_path; }
 
 private:
     bool Keep(FileResult result) {
-        m_failure = std::move(result);
+        if (m_failure.ok()) {
+            m_failure = std::move(result);
+        }
         return m_failure.ok();
     }
 
-    FileSystem& m_files;
     QString m_path;
+    std::unique_ptr<LineWriter> m_writer;
     FileResult m_failure;
 };
 
-QString ResultLine(bool found, const QString& path) {
-    return (found ? QStringLiteral("+  ") : QStringLiteral("-  ")) + path +
-           (found ? kFound : kMissing);
+// One run's tests, in the native spelling throughout: half a million paths leave no time for
+// conversions per path.
+class ConfirmPass {
+public:
+    ConfirmPass(frmMain& main, ReportFile& report, std::vector<std::string> fileNames)
+        : m_main(main), m_files(main.Platform().files), m_report(report),
+          m_fileNames(std::move(fileNames)) {}
+
+    // The server's lines, the separator left to the caller; false once the report failed.
+    bool Server(const QString& server, const QString& deployPath) {
+        SharedState& state = m_main.State();
+        state.CurrentServer = server;
+        state.ServerUnreachable = false;
+        // A name that could lead the path off the server's shares is not looked up at all.
+        if (!IsSafeServerName(server)) {
+            return m_report.Line("-  " + ToNative(server) + "  is not a usable server name");
+        }
+        const std::string directory = ToNative(ToAdminSharePath(server, deployPath));
+        bool found = false;
+        if (!Test(directory, found) || !Result(found, directory, "\\")) {
+            return false;
+        }
+        // An unreachable server answers no further test; its remaining files get no lines.
+        bool reachable = found || !state.ServerUnreachable;
+        for (size_t f = 0; reachable && f < m_fileNames.size(); ++f) {
+            m_path.assign(directory);
+            if (!m_fileNames[f].empty()) {
+                m_path.append(1, '\\').append(m_fileNames[f]);
+            }
+            if (!Test(m_path, found) || !Result(found, m_path, {})) {
+                return false;
+            }
+            reachable = found || !state.ServerUnreachable;
+        }
+        state.ServerUnreachable = false;
+        return true;
+    }
+
+private:
+    // DirExists, but the lines so far are written out before a failure is reported: a report
+    // that can no longer be written stops the run before the user is asked for anything more.
+    bool Test(const std::string& path, bool& found) {
+        const SearchResult result = m_files.Search(path, true);
+        found = result.result.ok() && !result.name.empty();
+        if (result.result.ok()) {
+            return true;
+        }
+        if (!m_report.Flush()) {
+            return false;
+        }
+        m_main.HandleFileError(result.result.error);
+        return true;
+    }
+    bool Result(bool found, const std::string& path, std::string_view tail) {
+        m_line.assign(found ? "+  " : "-  ").append(path).append(tail);
+        m_line.append(found ? kFound : kMissing);
+        return m_report.Line(m_line);
+    }
+
+    frmMain& m_main;
+    FileSystem& m_files;
+    ReportFile& m_report;
+    const std::vector<std::string> m_fileNames; // an empty name stands for the folder itself
+    std::string m_path;
+    std::string m_line;
+};
+
+// With an empty deploy list, whether the deploy path alone is to be tested.
+bool AskForThePathAlone(Dialogs& dialogs, bool selectedOnly) {
+    const QString targets =
+        selectedOnly ? QStringLiteral("specified above exists on the selected target servers.")
+                     : QStringLiteral("specified above exists on all target servers.");
+    return dialogs.MsgBox(
+               QStringLiteral("You don't have any files listed in the deployment box!\r\n"
+                              "I can still check to see if the deployment path\r\n") +
+                   targets + QStringLiteral("\r\nDo you want me to do this?"),
+               MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
+               QStringLiteral("Confirm Existance")) == MsgAnswer::Yes;
+}
+
+// Tests every server and writes report.top; false, with the report's failure kept, when it could
+// not be written.
+bool WriteReport(frmMain& main, ReportFile& report, const QStringList& servers,
+                 const QString& deployPath, const QStringList& fileNames, bool selectedOnly) {
+    std::vector<std::string> nativeNames;
+    for (const QString& name : fileNames) {
+        nativeNames.push_back(ToNative(name));
+    }
+    const BatchScope batch(main.Platform().files);
+    ConfirmPass pass(main, report, std::move(nativeNames));
+    const std::string separator = selectedOnly ? std::string() : std::string(" ");
+    bool written = report.ok();
+    for (const QString& server : servers) {
+        if (!written) {
+            break;
+        }
+        written = pass.Server(server, deployPath) && report.Line(separator);
+    }
+    return written && report.Close();
 }
 
 } // namespace
@@ -81,18 +183,7 @@ void frmMain::ConfirmRun(bool selectedOnly) {
         fileNames << FileNameOf(EntryText(*lstDeployables, i));
     }
     if (fileNames.isEmpty()) {
-        const QString targets = selectedOnly
-                                    ? QStringLiteral("specified above exists on the selected "
-                                                     "target servers.")
-                                    : QStringLiteral("specified above exists on all target "
-                                                     "servers.");
-        const int answer = m_services.dialogs.MsgBox(
-            QStringLiteral("You don't have any files listed in the deployment box!\r\n"
-                           "I can still check to see if the deployment path\r\n") +
-                targets + QStringLiteral("\r\nDo you want me to do this?"),
-            MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
-            QStringLiteral("Confirm Existance"));
-        if (answer != MsgAnswer::Yes) {
+        if (!AskForThePathAlone(m_services.dialogs, selectedOnly)) {
             end();
             return;
         }
@@ -117,36 +208,8 @@ void frmMain::ConfirmRun(bool selectedOnly) {
     repaint();
     RememberDeployPath();
     ReportFile report(m_services.files, AppDir() + kReportFile);
-    const QString separator = selectedOnly ? QString() : QStringLiteral(" ");
-    bool written = report.Empty();
-    for (const QString& server : TargetServers(selectedOnly)) {
-        if (!written) {
-            break;
-        }
-        m_state.CurrentServer = server;
-        m_state.ServerUnreachable = false;
-        // A name that could lead the path off the server's shares is not looked up at all.
-        if (!IsSafeServerName(server)) {
-            written = report.Append(QStringLiteral("-  ") + server +
-                                    QStringLiteral("  is not a usable server name")) &&
-                      report.Append(separator);
-            continue;
-        }
-        const QString directory = ToAdminSharePath(server, deployPath);
-        const bool dirFound = DirExists(directory);
-        written = report.Append(ResultLine(dirFound, directory + QLatin1Char('\\')));
-        // An unreachable server answers no further test; its remaining files get no lines.
-        bool reachable = dirFound || !m_state.ServerUnreachable;
-        for (int f = 0; written && reachable && f < fileNames.size(); ++f) {
-            const QString path =
-                fileNames[f].isEmpty() ? directory : directory + QLatin1Char('\\') + fileNames[f];
-            const bool found = DirExists(path);
-            written = report.Append(ResultLine(found, path));
-            reachable = found || !m_state.ServerUnreachable;
-        }
-        m_state.ServerUnreachable = false;
-        written = written && report.Append(separator);
-    }
+    const bool written = WriteReport(*this, report, TargetServers(selectedOnly), deployPath,
+                                     fileNames, selectedOnly);
     if (!written) {
         MsgBox(QStringLiteral("Corvane could not write the report file %1:\r\n%2\r\n\r\nThe check "
                               "was stopped, so no report is shown.")

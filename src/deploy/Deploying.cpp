@@ -9,6 +9,8 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -25,10 +27,27 @@ struct frmMain::ServerOutcome {
     }
 };
 
+// The deploy list in the file system's spelling, made once per run and kept in step with the list
+// boxes: the copies of a run are too many to convert each path for each server.
+struct frmMain::DeploySources {
+    std::vector<std::string> paths;
+    std::vector<std::string> tails; // a separator and the file name
+};
+
 namespace {
 
 const QString kNameNotForServers =
     QStringLiteral("the file name holds a character that no server's file name may hold");
+
+frmMain::DeploySources SourcesOf(const QListWidget& fullPaths) {
+    frmMain::DeploySources sources;
+    for (int i = 0; i < fullPaths.count(); ++i) {
+        const QString from = EntryText(fullPaths, i);
+        sources.paths.push_back(ToNative(from));
+        sources.tails.push_back(ToNative(QLatin1Char('\\') + FileNameOf(from)));
+    }
+    return sources;
+}
 
 QString ReportLine(const QString& server, const frmMain::ServerOutcome& outcome, int files) {
     if (!outcome.problem.isEmpty()) {
@@ -93,8 +112,10 @@ void frmMain::DeployFiles(bool selectedOnly) {
         SetStatus(StatusColour::Busy, QStringLiteral("Deploying"));
         repaint();
         QStringList report;
+        DeploySources sources = SourcesOf(*lstDeployables);
+        const BatchScope batch(m_services.files);
         for (const QString& server : TargetServers(selectedOnly)) {
-            const ServerOutcome outcome = DeployToServer(server, deployPath);
+            const ServerOutcome outcome = DeployToServer(server, deployPath, sources);
             if (!outcome.problem.isEmpty() || outcome.notCopied > 0) {
                 report << ReportLine(server, outcome, lstDeployables->count());
             }
@@ -116,7 +137,8 @@ void frmMain::DeployFiles(bool selectedOnly) {
     SetIdleStatus();
 }
 
-frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QString& deployPath) {
+frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QString& deployPath,
+                                               DeploySources& sources) {
     m_state.CurrentServer = server;
     ServerOutcome outcome;
     if (!IsSafeServerName(server)) {
@@ -150,23 +172,25 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
         }
     } while (k < relative.size());
 
-    for (int i = 0; i < lstDeployables->count(); ++i) {
-        const QString from = EntryText(*lstDeployables, i);
-        const QString name = FileNameOf(from);
-        const FileResult copied =
-            m_services.files.CopyFile(ToNative(from), ToNative(target + QLatin1Char('\\') + name));
+    const std::string nativeTarget = ToNative(target);
+    std::string destination;
+    for (int i = 0; i < static_cast<int>(sources.paths.size()); ++i) {
+        destination.assign(nativeTarget).append(sources.tails[i]);
+        const FileResult copied = m_services.files.CopyFile(sources.paths[i], destination);
         if (copied.ok()) {
             continue;
         }
-        if (!FileExists(from)) {
+        if (!FileExists(EntryText(*lstDeployables, i))) {
             MsgBox(QStringLiteral("The file '") + EntryText(*lstDeployables2, i) +
                    QStringLiteral("' is no longer pointing to a valid local file\r\nand will be "
                                   "removed from the deploylist box.\r\n\r\nIt will NOT be "
                                   "deployed to the target computer(s)."));
             delete lstDeployables2->takeItem(i);
             delete lstDeployables->takeItem(i);
+            sources.paths.erase(sources.paths.begin() + i);
+            sources.tails.erase(sources.tails.begin() + i);
             --i;
-        } else if (HoldsUnusableCharacter(name)) {
+        } else if (HoldsUnusableCharacter(FileNameOf(EntryText(*lstDeployables, i)))) {
             // A local name may hold what no server's file name can; the server is not to blame.
             outcome.NotCopied(kNameNotForServers);
         } else if (copied.error == kBadFileName) {

@@ -1,7 +1,9 @@
 // The file operations Corvane needs, with failures reported in the program's file-error numbers.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -28,6 +30,20 @@ struct [[nodiscard]] FileResult {
 struct [[nodiscard]] SearchResult {
     FileResult result;
     std::string name;
+};
+
+// A text file written line by line while it stays open: the lines are gathered and written in
+// large pieces. The first failure is kept and every later call returns it, so a caller may check
+// each line or only Close. Destroying a writer that was not closed closes the file silently.
+class LineWriter {
+public:
+    virtual ~LineWriter() = default;
+    // Adds the line and CR LF.
+    virtual FileResult WriteLine(std::string_view line) = 0;
+    // Hands what is gathered to the system.
+    virtual FileResult Flush() = 0;
+    // Writes the rest and closes the file; a failure of the close itself is reported too.
+    virtual FileResult Close() = 0;
 };
 
 // Paths are full paths in the platform's own spelling; on POSIX a UNC path of the form
@@ -59,6 +75,29 @@ public:
     // Writes the contents to a temporary file beside the target, flushes it to disk and renames it
     // over the target, so that a failure or a crash at any point leaves the old file whole.
     virtual FileResult ReplaceFile(const std::string& path, const std::string& contents) = 0;
+    // Creates the file, or empties the one there, for writing line by line. On failure the
+    // writer is left empty.
+    virtual FileResult OpenLineWriter(const std::string& path,
+                                      std::unique_ptr<LineWriter>& writer) = 0;
+
+    // A run over many paths. Until the outermost EndBatch the file system may remember what it
+    // learnt about servers and folders instead of looking again for every path (the lab network
+    // does; Windows need not). What the program changes through this interface is seen at once;
+    // what others change during the run may not be. Use BatchScope rather than calling these.
+    virtual void BeginBatch() = 0;
+    virtual void EndBatch() = 0;
+};
+
+// One run over many paths, for as long as it lives.
+class BatchScope {
+public:
+    explicit BatchScope(FileSystem& files) : m_files(files) { m_files.BeginBatch(); }
+    ~BatchScope() { m_files.EndBatch(); }
+    BatchScope(const BatchScope&) = delete;
+    BatchScope& operator=(const BatchScope&) = delete;
+
+private:
+    FileSystem& m_files;
 };
 
 } // namespace corvane

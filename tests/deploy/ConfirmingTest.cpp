@@ -195,15 +195,33 @@ TEST_F(ConfirmingTest, AnUnwritableReportStopsTheRunAndABusyWindowRefuses) {
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
     w().SetBusy(false);
 
-    // The report file is said, with its path and why; no report is shown.
-    Click(w().cmdConfirmAll);
+    // The report file is said, with its path and why; no report is shown. A file that cannot be
+    // created stops the run at once; a full disk is found when the lines are written out, before
+    // an unreachable server's notice at the latest, or else at the close.
     const QString prefix =
         "Corvane could not write the report file " + h.dir.path() + "report.top:\r\n";
-    ASSERT_EQ(h.dialogs.shown().size(), 1u);
-    EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(prefix));
-    EXPECT_FALSE(h.dialogs.shown()[0].text.mid(prefix.size()).startsWith(u'\r'))
-        << "the reason follows the path";
-    EXPECT_EQ(w().Report(), nullptr);
+    lab.AddServer("DOWN", {.offline = true});
+    for (const QStringList& servers : {QStringList{"SRV01"}, {"SRV01", "DOWN"}}) {
+        for (const bool diskFull : {false, true}) {
+            if (diskFull) {
+                ASSERT_TRUE(QDir(h.dir.path()).rmdir("report.top"));
+                ASSERT_TRUE(QFile::link("/dev/full", h.dir.path() + "report.top"));
+            }
+            h.dialogs.Clear();
+            w().lstComputers->clear();
+            w().lstComputers->addItems(servers);
+            Click(w().cmdConfirmAll);
+            ASSERT_EQ(h.dialogs.shown().size(), 1u) << "no notice, no report";
+            EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(prefix));
+            EXPECT_FALSE(h.dialogs.shown()[0].text.mid(prefix.size()).startsWith(u'\r'))
+                << "the reason follows the path";
+            EXPECT_EQ(w().Report(), nullptr);
+            if (diskFull) {
+                ASSERT_TRUE(QFile::remove(h.dir.path() + "report.top"));
+                ASSERT_TRUE(QDir(h.dir.path()).mkdir("report.top"));
+            }
+        }
+    }
 }
 
 TEST_F(ConfirmingTest, TheReportWindowReadsEveryLineAfreshAtEachShowingAndCopiesTheSelection) {

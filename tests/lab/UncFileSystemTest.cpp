@@ -46,6 +46,39 @@ TEST_F(UncFileSystemTest, ADeployLandsInTheServersShare) {
     EXPECT_EQ(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\NoDir\app.exe)").error, kPathNotFound);
 }
 
+// A run remembers servers and folders, sees what it changes itself in any spelling, and forgets
+// everything when it ends.
+TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
+    lab.WriteFile("SRV/C$/Apps/Setup.exe", "old");
+    {
+        const BatchScope run(*fs);
+        EXPECT_EQ(fs->Search(R"(\\OFF\C$\)", true).result.error, kBadFileName);
+        EXPECT_EQ(fs->Search(R"(\\srv\c$\APPS\setup.EXE)", false).name, "Setup.exe");
+        EXPECT_TRUE(fs->CreateDirectory(R"(\\SRV\C$\Apps\Bin)").ok());
+        EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\APPS\BIN\App.exe)").ok());
+        EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\apps\setup.exe)").ok());
+        // Copied again under another spelling: the same file, not a second one.
+        dir.Write("app.exe", "newer bytes");
+        EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\apps\bin\APP.EXE)").ok());
+        EXPECT_EQ(fs->Search(R"(\\SRV\C$\apps\BIN\)", true).name, ".");
+        EXPECT_EQ(lab.ReadFile("SRV/C$/Apps/Bin/App.exe") + lab.ReadFile("SRV/C$/Apps/Setup.exe"),
+                  "newer bytesprogram bytes");
+        EXPECT_FALSE(lab.Exists("SRV/C$/Apps/Bin/APP.EXE") || lab.Exists("SRV/C$/Apps/setup.exe"));
+        EXPECT_TRUE(fs->DeleteFile(R"(\\SRV\C$\APPS\bin\app.EXE)").ok());
+        EXPECT_EQ(fs->Search(R"(\\SRV\C$\Apps\Bin\App.exe)", false).name, "");
+        EXPECT_TRUE(fs->AppendLine(R"(\\SRV\C$\Apps\Bin\Log.txt)", "a").ok());
+        EXPECT_TRUE(fs->AppendLine(R"(\\SRV\C$\Apps\Bin\LOG.txt)", "b").ok());
+        EXPECT_EQ(lab.ReadFile("SRV/C$/Apps/Bin/Log.txt"), "a\r\nb\r\n");
+    }
+    // Between runs the server went offline and a folder appeared: the next run sees both.
+    lab.AddServer("SRV", {.offline = true, .shares = {"C$", "D$"}});
+    lab.WriteFile("OFF/C$/Apps/x", "x");
+    lab.AddServer("OFF");
+    const BatchScope run(*fs);
+    EXPECT_EQ(fs->Search(R"(\\SRV\C$\Apps\)", true).result.error, kBadFileName);
+    EXPECT_EQ(fs->Search(R"(\\off\c$\apps\X)", true).name, "x");
+}
+
 // On a path the network refuses, every operation gives the same error, and nothing is written.
 TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
     for (const std::string base : {R"(\\OFF\C$\)", R"(\\MISSING\C$\)", R"(\\SRV\H$\)",

@@ -102,6 +102,35 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
     EXPECT_EQ(Names(), (std::set<std::string>{"empty", "log", "new", "new.txt", "old.txt", "to"}));
 }
 
+// The line writer empties the file, and a failure is never lost: not when the buffer fills, not
+// when only the close writes it (/dev/full takes no byte).
+TEST_F(FileSystemPosixTest, ALineWriterReportsEveryFailureUpToTheClose) {
+    dir.Write("report.top", "old contents");
+    std::unique_ptr<LineWriter> writer;
+    ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
+    const std::string line(99, 'x');
+    std::string expected = "\r\n";
+    EXPECT_TRUE(writer->WriteLine("").ok());
+    for (int i = 0; i < 999; ++i) {
+        EXPECT_TRUE(writer->WriteLine(line).ok());
+        expected += line + "\r\n";
+    }
+    EXPECT_TRUE(writer->Close().ok());
+    EXPECT_EQ(dir.Read("report.top"), expected);
+
+    ASSERT_TRUE(fs->OpenLineWriter("/dev/full", writer).ok());
+    EXPECT_TRUE(writer->WriteLine("short").ok());
+    EXPECT_EQ(writer->Close().error, kDiskFull);
+    ASSERT_TRUE(fs->OpenLineWriter("/dev/full", writer).ok());
+    int firstFailure = -1;
+    for (int i = 0; i < 1000 && firstFailure < 0; ++i) {
+        firstFailure = writer->WriteLine(line).ok() ? -1 : i;
+    }
+    EXPECT_GT(firstFailure, 0) << "the lines are gathered first";
+    EXPECT_EQ(writer->WriteLine("more").error, kDiskFull);
+    EXPECT_EQ(writer->Close().error, kDiskFull);
+}
+
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
 TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     const std::string file = Path("file"), sub = Path("sub"), absent = Path("absent");
@@ -110,6 +139,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     ASSERT_TRUE(stdfs::create_directory(sub));
     dir.Write("sub/keep", "k");
     std::string contents = "stale";
+    std::unique_ptr<LineWriter> writer;
     const struct {
         const char* name;
         std::function<FileResult()> operation;
@@ -127,6 +157,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents); }, kFileNotFound},
         {"ReplaceFile", [&] { return fs->ReplaceFile(inMissing, "x"); }, kPathNotFound},
         {"ReplaceFile over a folder", [&] { return fs->ReplaceFile(sub, "x"); }, kPathFileAccess},
+        {"OpenLineWriter", [&] { return fs->OpenLineWriter(inMissing, writer); }, kPathNotFound},
     };
     for (const auto& c : cases) {
         const FileResult r = c.operation();

@@ -39,6 +39,11 @@ public:
     FileResult ReplaceFile(const std::string& p, const std::string& c) override {
         return writeFailure.ok() ? m_real.ReplaceFile(p, c) : writeFailure;
     }
+    FileResult OpenLineWriter(const std::string& p, std::unique_ptr<LineWriter>& w) override {
+        return writeFailure.ok() ? m_real.OpenLineWriter(p, w) : writeFailure;
+    }
+    void BeginBatch() override { m_real.BeginBatch(); }
+    void EndBatch() override { m_real.EndBatch(); }
 
 private:
     FileSystem& m_real;

@@ -2,6 +2,7 @@
 #include "platform/NativeFileSystem.h"
 
 #include "platform/posix/Lab.h"
+#include "platform/posix/LabMemory.h"
 
 #include <cerrno>
 #include <cstring>
@@ -171,18 +172,63 @@ bool CopyContents(int in, int out, off_t size) {
     }
 }
 
-class PosixFileSystem final : public FileSystem {
+// Lines gathered in a buffer and written when it fills: a report of half a million lines costs
+// a few hundred system calls instead of three per line.
+class PosixLineWriter final : public LineWriter {
+public:
+    explicit PosixLineWriter(int fd) : m_fd(fd) { m_buffer.reserve(kBufferSize + 4096); }
+
+    FileResult WriteLine(std::string_view line) override {
+        if (!m_failure.ok()) {
+            return m_failure;
+        }
+        m_buffer.append(line).append("\r\n");
+        return m_buffer.size() >= kBufferSize ? Flush() : FileResult{};
+    }
+    FileResult Flush() override {
+        if (m_failure.ok() && !WriteAll(m_fd.get(), m_buffer.data(), m_buffer.size())) {
+            m_failure = FromErrno(errno);
+        }
+        m_buffer.clear();
+        return m_failure;
+    }
+    FileResult Close() override {
+        const bool flushed = Flush().ok();
+        if (m_fd.get() >= 0 && m_fd.close() != 0 && flushed) {
+            m_failure = FromErrno(errno);
+        }
+        return m_failure;
+    }
+
+private:
+    static constexpr size_t kBufferSize = 1 << 16;
+    Descriptor m_fd;
+    std::string m_buffer;
+    FileResult m_failure;
+};
+
+class PosixFileSystem : public FileSystem {
 public:
     explicit PosixFileSystem(std::string networkRoot) : m_network(std::move(networkRoot)) {}
 
     SearchResult Search(const std::string& unresolved, bool withDirectories) override {
+        // During a run the name as spelled is tried first, and another spelling is looked for
+        // only when it is missing: a folder whose names are all spelled right is never listed.
         std::string path;
-        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+        bool unmatched = false;
+        if (FileResult r = Localize(unresolved, path, m_memory ? &unmatched : nullptr); !r.ok()) {
             return {r, {}};
         }
         const bool namesFolder = !path.empty() && path.back() == '/';
         struct stat st {};
-        if (::stat(path.c_str(), &st) != 0) {
+        int rc = ::stat(path.c_str(), &st);
+        if (rc != 0 && errno == ENOENT && unmatched) {
+            if (FileResult r = Localize(unresolved, path); !r.ok()) {
+                return {r, {}};
+            }
+            rc = ::stat(path.c_str(), &st);
+        }
+        if (rc != 0) {
             if (errno == ENOENT || errno == ENOTDIR) {
                 return {};
             }
@@ -365,9 +411,56 @@ public:
         return {};
     }
 
+    FileResult OpenLineWriter(const std::string& unresolved,
+                              std::unique_ptr<LineWriter>& writer) override {
+        writer.reset();
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
+        }
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            return FromErrno(errno, kPathNotFound);
+        }
+        writer = std::make_unique<PosixLineWriter>(fd);
+        return {};
+    }
+
+    void BeginBatch() override {
+        if (m_batches++ == 0) {
+            m_memory = std::make_unique<lab::RunMemory>();
+        }
+    }
+    void EndBatch() override {
+        if (m_batches > 0 && --m_batches == 0) {
+            m_memory.reset();
+        }
+    }
+
+protected:
+    enum class Change { File, Folder, Removed };
+
+    // Tells the run's memory what an operation changed, so that the rest of the run sees it.
+    FileResult Noted(FileResult result, const std::string& unresolved, Change change) {
+        const bool changed =
+            result.ok() || (change == Change::Removed && result.error == kFileNotFound);
+        std::string path;
+        if (m_memory && changed && Localize(unresolved, path).ok()) {
+            if (change == Change::Removed) {
+                m_memory->NoteRemoved(path);
+            } else {
+                m_memory->NoteCreated(path, change == Change::Folder);
+            }
+        }
+        return result;
+    }
+
 private:
     // The local path a path stands for: itself, or where the lab network leads a UNC path.
-    FileResult Localize(const std::string& path, std::string& local) const {
+    // With `unmatched` given, the last part keeps its spelling and `unmatched` says whether
+    // another spelling could exist (lab::Resolved::lastUnmatched).
+    FileResult Localize(const std::string& path, std::string& local,
+                        bool* unmatched = nullptr) const {
         if (HasNul(path)) {
             return BadName();
         }
@@ -375,25 +468,61 @@ private:
             local = path;
             return {};
         }
-        lab::Resolved resolved = m_network.Resolve(path);
+        lab::Lookups& lookups = m_memory ? *m_memory : lab::FreshLookups();
+        lab::Resolved resolved = m_network.Resolve(path, lookups, unmatched == nullptr);
         if (!resolved.ok()) {
             return {resolved.error, std::move(resolved.reason)};
         }
         local = std::move(resolved.path);
+        if (unmatched != nullptr) {
+            *unmatched = resolved.lastUnmatched;
+        }
         return {};
     }
 
     lab::Network m_network;
+    int m_batches = 0;
+    std::unique_ptr<lab::RunMemory> m_memory; // only during a run
+};
+
+// Every change the program makes is noted in the run's memory, so that a name created during a
+// run is found, in any spelling, for the rest of it.
+class NotingFileSystem final : public PosixFileSystem {
+public:
+    using PosixFileSystem::PosixFileSystem;
+
+    FileResult CreateDirectory(const std::string& path) override {
+        return Noted(PosixFileSystem::CreateDirectory(path), path, Change::Folder);
+    }
+    FileResult CopyFile(const std::string& from, const std::string& to) override {
+        return Noted(PosixFileSystem::CopyFile(from, to), to, Change::File);
+    }
+    FileResult DeleteFile(const std::string& path) override {
+        return Noted(PosixFileSystem::DeleteFile(path), path, Change::Removed);
+    }
+    FileResult CreateEmptyFile(const std::string& path) override {
+        return Noted(PosixFileSystem::CreateEmptyFile(path), path, Change::File);
+    }
+    FileResult AppendLine(const std::string& path, const std::string& line) override {
+        return Noted(PosixFileSystem::AppendLine(path, line), path, Change::File);
+    }
+    FileResult ReplaceFile(const std::string& path, const std::string& contents) override {
+        return Noted(PosixFileSystem::ReplaceFile(path, contents), path, Change::File);
+    }
+    FileResult OpenLineWriter(const std::string& path,
+                              std::unique_ptr<LineWriter>& writer) override {
+        return Noted(PosixFileSystem::OpenLineWriter(path, writer), path, Change::File);
+    }
 };
 
 } // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem(std::string networkRoot) {
-    return std::make_unique<PosixFileSystem>(std::move(networkRoot));
+    return std::make_unique<NotingFileSystem>(std::move(networkRoot));
 }
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
-    return std::make_unique<PosixFileSystem>(std::string());
+    return std::make_unique<NotingFileSystem>(std::string());
 }
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 // The lab network's path rules and server settings, shared by the backend, the tools and tests.
 #include "platform/posix/Lab.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -32,9 +33,15 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-bool IsDirectory(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+// The text is scanned once; find_first_of would call memchr for each of its characters.
+bool IsWildcardOrNul(char c) {
+    return c == '*' || c == '?' || c == '\0';
+}
+
+size_t SeparatorAt(std::string_view text) {
+    const auto at =
+        std::find_if(text.begin(), text.end(), [](char c) { return c == '\\' || c == '/'; });
+    return at == text.end() ? std::string_view::npos : static_cast<size_t>(at - text.begin());
 }
 
 // A server or share name that is one plain part of a path.
@@ -51,7 +58,27 @@ Resolved Failure(int error, const char* reason) {
     return {error, reason, {}};
 }
 
+class Fresh final : public Lookups {
+public:
+    std::string MatchPart(std::string_view folder, std::string_view part) override {
+        return lab::MatchPart(std::string(folder), part);
+    }
+    bool IsDirectory(const std::string& path) override {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    ServerSettings Settings(const std::string& serverFolder) override {
+        std::string text;
+        return ReadFileBytes(serverFolder + "/.lab", text) ? ParseSettings(text) : ServerSettings{};
+    }
+};
+
 } // namespace
+
+Lookups& FreshLookups() {
+    static Fresh fresh;
+    return fresh;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -118,25 +145,22 @@ Network::Network(std::string root) : m_root(std::move(root)) {
     }
 }
 
-Server Network::FindServer(std::string_view name) const {
+Server Network::FindServer(std::string_view name, Lookups& lookups) const {
     Server server;
     if (m_root.empty() || !IsPlainName(name)) {
         return server;
     }
-    const std::string folderName = MatchPart(m_root, name);
-    if (folderName.empty() || !IsDirectory(m_root + folderName)) {
+    const std::string folderName = lookups.MatchPart(m_root, name);
+    if (folderName.empty() || !lookups.IsDirectory(m_root + folderName)) {
         return server;
     }
     server.folder = m_root + folderName;
-    std::string text;
-    if (ReadFileBytes(server.folder + "/.lab", text)) {
-        server.settings = ParseSettings(text);
-    }
+    server.settings = lookups.Settings(server.folder);
     return server;
 }
 
-Resolved Network::Resolve(std::string_view unc) const {
-    if (!IsUncPath(unc) || unc.find_first_of(std::string_view("*?\0", 3)) != unc.npos) {
+Resolved Network::Resolve(std::string_view unc, Lookups& lookups, bool matchLast) const {
+    if (!IsUncPath(unc) || std::any_of(unc.begin(), unc.end(), IsWildcardOrNul)) {
         return Failure(kUnusableName, kBadSyntax);
     }
     std::string_view text = unc.substr(2);
@@ -155,7 +179,7 @@ Resolved Network::Resolve(std::string_view unc) const {
     std::vector<std::string_view> parts;
     const bool namesFolder = unc.back() == '\\' || unc.back() == '/';
     while (!text.empty()) {
-        const auto end = text.find_first_of("\\/");
+        const auto end = SeparatorAt(text);
         const std::string_view part = text.substr(0, end);
         text = end == text.npos ? std::string_view() : text.substr(end + 1);
         if (part == "..") {
@@ -166,33 +190,61 @@ Resolved Network::Resolve(std::string_view unc) const {
         }
     }
 
-    const Server server = FindServer(serverName);
-    if (!server.Reachable()) {
-        return Failure(kUnusableName, kNetworkPathNotFound);
+    // The folder that holds the last part is walked once per run when the lookups remember it.
+    const std::string_view last = parts.empty() ? std::string_view() : parts.back();
+    const std::string_view folderText =
+        parts.empty() ? unc : unc.substr(0, static_cast<size_t>(last.data() - unc.data()));
+    if (!parts.empty()) {
+        parts.pop_back();
     }
-    if (server.settings.denied) {
-        return Failure(kAccessDenied, "Access is denied.");
+    Walk walked;
+    const Walk* known = lookups.RememberedWalk(folderText);
+    if (known == nullptr) {
+        walked = WalkFolders(serverName, shareName, parts, lookups);
+        lookups.RememberWalk(folderText, walked);
     }
-    const std::string share =
-        IsShareName(shareName) ? MatchPart(server.folder + "/", shareName) : std::string();
-    std::string path = server.folder + "/" + share;
-    if (share.empty() || !IsDirectory(path)) {
-        return Failure(kUnusableName, kNetworkNameNotFound);
+    const Walk& walk = known != nullptr ? *known : walked;
+    if (!walk.folder.ok()) {
+        return walk.folder;
     }
-    // Once a part is missing, nothing below it exists either: the rest keeps its spelling.
-    bool matching = true;
-    for (const std::string_view part : parts) {
-        std::string name = matching ? MatchPart(path + "/", part) : std::string();
-        if (name.empty()) {
-            matching = false;
-            name = part;
-        }
-        path += "/" + name;
+    std::string path;
+    path.reserve(walk.folder.path.size() + last.size() + 2);
+    path.append(walk.folder.path);
+    const bool matching = walk.complete && !last.empty();
+    const bool matched = matching && (matchLast || lookups.Listed(path));
+    if (!last.empty()) {
+        const std::string name = matched ? lookups.MatchPart(path, last) : std::string();
+        path.append(1, '/').append(name.empty() ? last : std::string_view(name));
     }
     if (namesFolder) {
         path += '/';
     }
-    return {0, {}, path};
+    return {0, {}, std::move(path), matching && !matched};
+}
+
+Walk Network::WalkFolders(std::string_view serverName, std::string_view shareName,
+                          const std::vector<std::string_view>& parts, Lookups& lookups) const {
+    const Server server = FindServer(serverName, lookups);
+    if (!server.Reachable()) {
+        return {Failure(kUnusableName, kNetworkPathNotFound), false};
+    }
+    if (server.settings.denied) {
+        return {Failure(kAccessDenied, "Access is denied."), false};
+    }
+    const std::string share =
+        IsShareName(shareName) ? lookups.MatchPart(server.folder, shareName) : std::string();
+    Walk walk{{0, {}, server.folder + "/" + share}, true};
+    if (share.empty() || !lookups.IsDirectory(walk.folder.path)) {
+        return {Failure(kUnusableName, kNetworkNameNotFound), false};
+    }
+    // Once a part is missing, nothing below it exists either: the rest keeps its spelling.
+    for (const std::string_view part : parts) {
+        const std::string name =
+            walk.complete ? lookups.MatchPart(walk.folder.path, part) : std::string();
+        walk.complete = walk.complete && !name.empty();
+        walk.folder.path.append(1, '/').append(name.empty() ? part : std::string_view(name));
+    }
+    return walk;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {

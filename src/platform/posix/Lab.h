@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane::lab {
 
@@ -42,9 +43,38 @@ struct Resolved {
     int error = 0;
     std::string reason;
     std::string path;
+    // The last part kept its spelling without being matched (Resolve with matchLast false): when
+    // nothing has that spelling, another spelling may still exist.
+    bool lastUnmatched = false;
 
     bool ok() const { return error == 0; }
 };
+
+// Where the folders of a path led: the local folder (or why there is none), and whether every
+// part of it exists (below a missing part nothing is matched).
+struct Walk {
+    Resolved folder;
+    bool complete = true;
+};
+
+// What resolving a path asks of the disk. FreshLookups() looks anew at every call; a RunMemory
+// (LabMemory.h) remembers the answers for the length of a run.
+class Lookups {
+public:
+    virtual ~Lookups() = default;
+    // As the free MatchPart below.
+    virtual std::string MatchPart(std::string_view folder, std::string_view part) = 0;
+    virtual bool IsDirectory(const std::string& path) = 0;
+    // What the settings file of the server folder says; the defaults when it cannot be read.
+    virtual ServerSettings Settings(const std::string& serverFolder) = 0;
+    // Whether a name of the folder can be matched without looking at the disk.
+    virtual bool Listed(std::string_view) { return false; }
+    // The walk of a path's folders, by their text up to the last part, if remembered.
+    virtual const Walk* RememberedWalk(std::string_view) { return nullptr; }
+    virtual void RememberWalk(std::string_view, const Walk&) {}
+};
+
+Lookups& FreshLookups();
 
 class Network {
 public:
@@ -56,7 +86,8 @@ public:
 
     // The server of that name, matched as every part of a path is (see Resolve). A name that is
     // not one plain path part ("", ".", "..", a separator, NUL, '*' or '?') never exists.
-    Server FindServer(std::string_view name) const;
+    Server FindServer(std::string_view name) const { return FindServer(name, FreshLookups()); }
+    Server FindServer(std::string_view name, Lookups& lookups) const;
 
     // \\SERVER\SHARE\rest -> ROOT/SERVER/SHARE/rest. Every part is matched without regard to
     // the case of the letters A to Z, an exact match first; a part that does not exist keeps its
@@ -68,9 +99,16 @@ public:
     // - 52 when the server does not exist or is offline;
     // - 70 when the server denies access;
     // - 52 when the server has no such share (only folders C$ to G$ are shares).
-    Resolved Resolve(std::string_view unc) const;
+    Resolved Resolve(std::string_view unc) const { return Resolve(unc, FreshLookups()); }
+    // With matchLast false the last part keeps its spelling unless matching it costs nothing: a
+    // caller that only needs the path when that spelling exists looks again only when it does not
+    // (see Resolved::lastUnmatched).
+    Resolved Resolve(std::string_view unc, Lookups& lookups, bool matchLast = true) const;
 
 private:
+    Walk WalkFolders(std::string_view serverName, std::string_view shareName,
+                     const std::vector<std::string_view>& parts, Lookups& lookups) const;
+
     std::string m_root;
 };
 
