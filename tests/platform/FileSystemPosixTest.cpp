@@ -179,6 +179,7 @@ TEST_F(FileSystemPosixTest, DiskFullLeavesTheOldFileWhole) {
     } cases[] = {
         {"ReplaceFile", [&] { return fs->ReplaceFile(Path("target"), dir.Read("big")); }},
         {"CopyFile", [&] { return fs->CopyFile(Path("big"), Path("target")); }},
+        {"CopyFile to a new file", [&] { return fs->CopyFile(Path("big"), Path("new")); }},
     };
     for (const auto& c : cases) {
         dir.Write("target", old);

@@ -117,8 +117,8 @@ int NotFoundFor(const std::string& path) {
 // its name goes into `temp`. A descriptor below 0, with errno set, when that fails.
 int CreateTemporaryBeside(const std::string& path, mode_t mode, std::string& temp) {
     static unsigned counter = 0;
-    const std::string stem =
-        DirName(path) + "/." + BaseName(path) + ".corvane-" + std::to_string(::getpid()) + "-";
+    static const std::string pid = std::to_string(::getpid());
+    const std::string stem = DirName(path) + "/." + BaseName(path) + ".corvane-" + pid + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = stem + std::to_string(++counter);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -127,6 +127,13 @@ int CreateTemporaryBeside(const std::string& path, mode_t mode, std::string& tem
         }
     }
     return -1;
+}
+
+// Gives the unnamed file open at fd (O_TMPFILE) the name `path`, through its /proc entry, which
+// needs no privilege. False, with errno set, when that fails (EEXIST: the name is taken).
+bool LinkAnonymous(int fd, const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // Copies the rest of `in` into `out`: in the kernel where it can (copy_file_range), else, as
@@ -285,12 +292,34 @@ public:
         // A destination that is the source itself (through a share, a link or a mount) would be
         // replaced by a copy of itself at best; it is left untouched and the copy counts as failed.
         struct stat target {};
-        if (::stat(to.c_str(), &target) == 0 && target.st_dev == source.st_dev &&
-            target.st_ino == source.st_ino) {
+        const bool exists = ::stat(to.c_str(), &target) == 0;
+        if (exists && target.st_dev == source.st_dev && target.st_ino == source.st_ino) {
             return {kPathFileAccess, kCopyOntoItself};
         }
+        const mode_t mode = source.st_mode & 0777;
+        // A new destination is written as a file without a name, which gets its name only when
+        // whole: no more work than creating it in place, and nothing is left by a crash. Where
+        // the file system cannot (or the name is taken), a named temporary file is renamed over.
+        Descriptor anonymous(
+            exists ? -1 : ::open(DirName(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        if (anonymous.get() >= 0) {
+            if (!CopyContents(in.get(), anonymous.get(), source.st_size)) {
+                return FromErrno(errno);
+            }
+            if (LinkAnonymous(anonymous.get(), to) && anonymous.close() == 0) {
+                return {};
+            }
+            const int err = errno;
+            if (err != EEXIST) {
+                ::unlink(to.c_str());
+                return FromErrno(err);
+            }
+            if (::lseek(in.get(), 0, SEEK_SET) != 0) {
+                return FromErrno(errno);
+            }
+        }
         std::string temp;
-        Descriptor out(CreateTemporaryBeside(to, source.st_mode & 0777, temp));
+        Descriptor out(CreateTemporaryBeside(to, mode, temp));
         if (out.get() < 0) {
             return FromErrno(errno, kPathNotFound);
         }
