@@ -1,10 +1,10 @@
 // RunAndWait: the interpreter line, the launch, and a wait that sleeps in a nested event loop.
 #include "runner/RunAndWait.h"
 
+#include "platform/HandleWatch.h"
 #include "platform/Processes.h"
 
 #include <QEventLoop>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <optional>
 
@@ -27,24 +27,28 @@ RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
     result.ended = handle < 0 && !command.Running();
     if (!result.ended && !deadline.hasExpired()) {
         QEventLoop loop;
+        QTimer poll;
         auto check = [&] {
             if (!result.ended && !command.Running()) {
                 result.ended = true;
                 loop.quit();
             }
         };
-        std::optional<QSocketNotifier> notifier;
-        std::optional<QTimer> poll;
-        std::optional<QTimer> limit;
-        if (handle >= 0) {
-            notifier.emplace(static_cast<qintptr>(handle), QSocketNotifier::Read);
-            QObject::connect(&*notifier, &QSocketNotifier::activated, &loop, check);
-        } else {
+        QObject::connect(&poll, &QTimer::timeout, &loop, check);
+        // A handle wakes the loop once, when it becomes readable; until then the wait costs
+        // nothing.
+        const HandleWatch watch(handle, [&] {
+            check();
+            // An end the system has not finished recording yet: look again shortly.
+            if (!result.ended) {
+                poll.start(2);
+            }
+        });
+        if (!watch.Active()) {
             // No handle to sleep on (no descriptor left, say): look again every few milliseconds.
-            poll.emplace();
-            QObject::connect(&*poll, &QTimer::timeout, &loop, check);
-            poll->start(2);
+            poll.start(2);
         }
+        std::optional<QTimer> limit;
         if (!deadline.isForever()) {
             limit.emplace();
             limit->setSingleShot(true);
@@ -53,11 +57,6 @@ RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
         }
         // Returns when the command has ended, or at once and for good once the program quits.
         loop.exec();
-        // The handle stays readable after the end: stop watching before it is closed.
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier.reset();
-        }
     }
     result.ended = result.ended || !command.Running();
     command.CloseWaitHandle();
