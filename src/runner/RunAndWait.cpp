@@ -27,26 +27,31 @@ RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
     result.ended = handle < 0 && !command.Running();
     if (!result.ended && !deadline.hasExpired()) {
         QEventLoop loop;
-        QTimer poll;
         auto check = [&] {
             if (!result.ended && !command.Running()) {
                 result.ended = true;
                 loop.quit();
             }
         };
-        QObject::connect(&poll, &QTimer::timeout, &loop, check);
+        // Made only when needed: most waits end through their handle alone.
+        std::optional<QTimer> poll;
+        auto startPolling = [&] {
+            poll.emplace();
+            QObject::connect(&*poll, &QTimer::timeout, &loop, check);
+            poll->start(2);
+        };
         // A handle wakes the loop once, when it becomes readable; until then the wait costs
         // nothing.
         const HandleWatch watch(handle, [&] {
             check();
             // An end the system has not finished recording yet: look again shortly.
             if (!result.ended) {
-                poll.start(2);
+                startPolling();
             }
         });
         if (!watch.Active()) {
             // No handle to sleep on (no descriptor left, say): look again every few milliseconds.
-            poll.start(2);
+            startPolling();
         }
         std::optional<QTimer> limit;
         if (!deadline.isForever()) {
