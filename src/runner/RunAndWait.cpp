@@ -1,10 +1,10 @@
 // RunAndWait: the interpreter line, the launch, and a wait that sleeps in a nested event loop.
 #include "runner/RunAndWait.h"
 
+#include "platform/HandleWatch.h"
 #include "platform/Processes.h"
 
 #include <QEventLoop>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <optional>
 
@@ -33,18 +33,27 @@ RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
                 loop.quit();
             }
         };
-        std::optional<QSocketNotifier> notifier;
+        // Made only when needed: most waits end through their handle alone.
         std::optional<QTimer> poll;
-        std::optional<QTimer> limit;
-        if (handle >= 0) {
-            notifier.emplace(static_cast<qintptr>(handle), QSocketNotifier::Read);
-            QObject::connect(&*notifier, &QSocketNotifier::activated, &loop, check);
-        } else {
-            // No handle to sleep on (no descriptor left, say): look again every few milliseconds.
+        auto startPolling = [&] {
             poll.emplace();
             QObject::connect(&*poll, &QTimer::timeout, &loop, check);
             poll->start(2);
+        };
+        // A handle wakes the loop once, when it becomes readable; until then the wait costs
+        // nothing.
+        const HandleWatch watch(handle, [&] {
+            check();
+            // An end the system has not finished recording yet: look again shortly.
+            if (!result.ended) {
+                startPolling();
+            }
+        });
+        if (!watch.Active()) {
+            // No handle to sleep on (no descriptor left, say): look again every few milliseconds.
+            startPolling();
         }
+        std::optional<QTimer> limit;
         if (!deadline.isForever()) {
             limit.emplace();
             limit->setSingleShot(true);
@@ -53,11 +62,6 @@ RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
         }
         // Returns when the command has ended, or at once and for good once the program quits.
         loop.exec();
-        // The handle stays readable after the end: stop watching before it is closed.
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier.reset();
-        }
     }
     result.ended = result.ended || !command.Running();
     command.CloseWaitHandle();

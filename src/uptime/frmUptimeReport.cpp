@@ -2,6 +2,7 @@
 #include "uptime/frmUptimeReport.h"
 
 #include "app/Controls.h"
+#include "app/OneLineDelegate.h"
 #include "app/Twips.h"
 #include "app/frmMain.h"
 #include "platform/Processes.h"
@@ -16,8 +17,9 @@ namespace {
 
 constexpr int kPictureWidth = 240;
 constexpr int kPictureHeight = 48;
-// Ten frames a second: as often as anyone can read a scrolling list.
-constexpr int kFrameMs = 100;
+// Four frames a second: a scrolling list can be followed at that pace, and every frame costs a
+// painting of the whole list.
+constexpr int kFrameMs = 250;
 
 } // namespace
 
@@ -43,6 +45,7 @@ frmUptimeReport::frmUptimeReport(frmMain& owner) : QWidget(&owner, Qt::Window), 
     // Every line is one line of the same font: without this, each layout measures every line.
     // (The list's width for scrolling is then the last line's.)
     lstUptimeReport->setUniformItemSizes(true);
+    lstUptimeReport->setItemDelegate(new OneLineDelegate(lstUptimeReport));
 
     const int buttonWidth = Twips(1215);
     cmdCancel = MakeButton(

@@ -31,7 +31,7 @@ public:
     // and the list scrolled to the last one.
     void EndSweep(bool cancelled);
     // The line goes into lstUptimeReport, scrolled to the end, at once when none came during the
-    // last frame (a tenth of a second), else with the next frame or when the sweep ends.
+    // last frame (a quarter of a second), else with the next frame or when the sweep ends.
     void AddLine(const QString& line);
     // The command the sweep is waiting for, which Cancel and closing end; null between commands.
     // The command must outlive its registration.

@@ -4,6 +4,7 @@
 
 #include "runner/RunAndWait.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTest>
 #include <QTimer>
@@ -98,6 +99,34 @@ TEST_F(RunAndWaitTest, AWaitCutShortLeavesTheCommandRunning) {
         command.End();
         EXPECT_EQ(WaitBlocking(command), 128 + SIGKILL) << quit;
     }
+}
+
+// A wait that starts during another (a handler that runs a command): each ends with its own
+// command, and the outer command's end, seen during the inner wait, neither is lost nor keeps
+// waking the loop until the inner command ends.
+TEST_F(RunAndWaitTest, NestedWaitsEachEndWithTheirOwnCommandAndSleepMeanwhile) {
+    LaunchResult outer = tools.processes->Launch("cmd /c hang");
+    LaunchResult inner = tools.processes->Launch("cmd /c hang");
+    ASSERT_TRUE(outer.command && inner.command);
+    int wakes = 0;
+    RunResult innerResult;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(20, [&] { outer.command->End(); });
+        QTimer::singleShot(220, [&] { inner.command->End(); });
+        QTimer::singleShot(120, [&] {
+            QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                             qApp, [&] { ++wakes; });
+        });
+        innerResult = WaitFor(*inner.command);
+    });
+    const RunResult r = WaitFor(*outer.command);
+    QObject::disconnect(QAbstractEventDispatcher::instance(), nullptr, qApp, nullptr);
+    EXPECT_TRUE(r.ended && innerResult.ended);
+    EXPECT_EQ(r.exitStatus, 128 + SIGKILL);
+    EXPECT_EQ(innerResult.exitStatus, 128 + SIGKILL);
+    EXPECT_LT(wakes, 20);
+    // The descriptor numbers come back for the next command, which must wake its wait again.
+    EXPECT_EQ(Run("exitwith 4").exitStatus, 4);
 }
 
 // The command is handed over before the wait, whose events reach the main window: a guarded
