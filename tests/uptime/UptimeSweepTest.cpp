@@ -144,8 +144,10 @@ TEST_F(UptimeSweepTest, ALongSweepRepaintsItsListAtAPersonsPaceAndEndsOnTheLastL
     const qint64 elapsed = sweep.elapsed();
     QListWidget& list = *report().lstUptimeReport;
     ASSERT_EQ(list.count(), 80);
-    // Four frames a second are as many as anyone can follow.
-    EXPECT_LE(listPaints, 3 + elapsed / 200) << elapsed << " ms";
+    // Four frames a second are as many as anyone can follow. A paint per line would be 80; the
+    // bound leaves room for showing the window, its scroll bar appearing, the last frame, and
+    // twice the frame rate on a loaded machine.
+    EXPECT_LE(listPaints, 10 + elapsed / 125) << elapsed << " ms";
     QCoreApplication::processEvents();
     EXPECT_TRUE(list.viewport()->rect().contains(list.visualItemRect(list.item(79))));
     EXPECT_EQ(Lines().last(), QStringLiteral("Unable to connect to GONE79"));
