@@ -1,0 +1,10 @@
+// Test helper: prints each argument it was given on a line of its own, in brackets, as the C
+// runtime split the command line.
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::printf("[%s]\n", argv[i]);
+    }
+    return 0;
+}
