@@ -26,7 +26,7 @@ constexpr std::string_view kMissing = "  does NOT exist!";
 class ReportFile {
 public:
     ReportFile(FileSystem& files, const QString& path) : m_path(path) {
-        m_failure = files.OpenLineWriter(ToNative(path), m_writer);
+        m_failure = files.OpenLineWriter(PathBytes(path), m_writer);
     }
     bool Line(std::string_view line) { return m_writer && Keep(m_writer->WriteLine(line)); }
     bool Flush() { return m_writer && Keep(m_writer->Flush()); }
@@ -65,7 +65,7 @@ public:
         if (!IsSafeServerName(server)) {
             return m_report.Line("-  " + ToNative(server) + "  is not a usable server name");
         }
-        const std::string directory = ToNative(ToAdminSharePath(server, deployPath));
+        const std::string directory = PathBytes(ToAdminSharePath(server, deployPath));
         bool found = false;
         if (!Test(directory, found) || !Result(found, directory, "\\")) {
             return false;
@@ -102,7 +102,9 @@ private:
         return true;
     }
     bool Result(bool found, const std::string& path, std::string_view tail) {
-        m_line.assign(found ? "+  " : "-  ").append(path).append(tail);
+        m_line.assign(found ? "+  " : "-  ");
+        AppendPathAsText(m_line, path);
+        m_line.append(tail);
         m_line.append(found ? kFound : kMissing);
         return m_report.Line(m_line);
     }
@@ -134,7 +136,7 @@ bool WriteReport(frmMain& main, ReportFile& report, const QStringList& servers,
                  const QString& deployPath, const QStringList& fileNames, bool selectedOnly) {
     std::vector<std::string> nativeNames;
     for (const QString& name : fileNames) {
-        nativeNames.push_back(ToNative(name));
+        nativeNames.push_back(PathBytes(name));
     }
     const BatchScope batch(main.Platform().files);
     ConfirmPass pass(main, report, std::move(nativeNames));

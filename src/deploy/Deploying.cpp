@@ -43,8 +43,8 @@ frmMain::DeploySources SourcesOf(const QListWidget& fullPaths) {
     frmMain::DeploySources sources;
     for (int i = 0; i < fullPaths.count(); ++i) {
         const QString from = EntryText(fullPaths, i);
-        sources.paths.push_back(ToNative(from));
-        sources.tails.push_back(ToNative(QLatin1Char('\\') + FileNameOf(from)));
+        sources.paths.push_back(PathBytes(from));
+        sources.tails.push_back(PathBytes(QLatin1Char('\\') + FileNameOf(from)));
     }
     return sources;
 }
@@ -157,7 +157,7 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
     qsizetype k = 0;
     do {
         k = padded.indexOf(QLatin1Char('\\'), k) + 1;
-        const std::string directory = ToNative(root + QLatin1Char('\\') + padded.left(k - 1));
+        const std::string directory = PathBytes(root + QLatin1Char('\\') + padded.left(k - 1));
         const SearchResult found = m_services.files.Search(directory, true);
         if (found.result.error == kBadFileName) {
             // Said once; the server's other folders and files would only wait for it again.
@@ -172,7 +172,7 @@ frmMain::ServerOutcome frmMain::DeployToServer(const QString& server, const QStr
         }
     } while (k < relative.size());
 
-    const std::string nativeTarget = ToNative(target);
+    const std::string nativeTarget = PathBytes(target);
     std::string destination;
     for (int i = 0; i < static_cast<int>(sources.paths.size()); ++i) {
         destination.assign(nativeTarget).append(sources.tails[i]);

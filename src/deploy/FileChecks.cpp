@@ -29,7 +29,7 @@ bool frmMain::DirExists(const QString& directory) {
     if (directory.isEmpty()) {
         return false;
     }
-    const SearchResult found = m_services.files.Search(ToNative(directory), true);
+    const SearchResult found = m_services.files.Search(PathBytes(directory), true);
     if (!found.result.ok()) {
         HandleFileError(found.result.error);
         return false;
@@ -38,7 +38,7 @@ bool frmMain::DirExists(const QString& directory) {
 }
 
 bool frmMain::FileExists(const QString& path, FileResult* failure) {
-    const SearchResult found = m_services.files.Search(ToNative(path), false);
+    const SearchResult found = m_services.files.Search(PathBytes(path), false);
     if (failure != nullptr) {
         *failure = found.result;
     }

@@ -76,7 +76,7 @@ FileResult ReadListFile(FileSystem& fs, const QString& path, ListItems& result) 
 
 FileResult WriteListFile(FileSystem& fs, const QString& path, const QStringList& entries) {
     if (entries.isEmpty()) {
-        const FileResult r = fs.DeleteFile(ToNative(path));
+        const FileResult r = fs.DeleteFile(PathBytes(path));
         return r.error == kFileNotFound ? FileResult{} : r;
     }
     return ReplaceText(fs, path, FormatListFile(entries));

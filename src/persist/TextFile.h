@@ -9,10 +9,18 @@
 
 namespace corvane {
 
-// A path or a text in the bytes the file system expects (UTF-8 on Linux, the ANSI code page on
-// Windows), and back.
+// Paths, command lines and the system's reasons cross the platform interfaces as UTF-8 on every
+// platform; the Windows backends turn them into UTF-16.
+std::string PathBytes(const QString& path);
+QString FromPathBytes(std::string_view bytes);
+
+// The contents of text files, in the program's text encoding (UTF-8 on Linux, the ANSI code page
+// on Windows), and back.
 std::string ToNative(const QString& text);
 QString FromNative(std::string_view bytes);
+
+// Appends a path (UTF-8) to a line of a text file, in the text encoding.
+void AppendPathAsText(std::string& line, std::string_view path);
 
 // The system's reason for a failure, for messages.
 QString ReasonText(const FileResult& result);

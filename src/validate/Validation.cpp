@@ -75,7 +75,7 @@ void frmMain::cmdValidate_Click() {
         return false;
     };
     for (const QString& path : {unavailablePath, deniedPath}) {
-        const FileResult deleted = fs.DeleteFile(ToNative(path));
+        const FileResult deleted = fs.DeleteFile(PathBytes(path));
         if (deleted.error != kFileNotFound && !written(path, deleted)) {
             return;
         }
@@ -105,16 +105,16 @@ void frmMain::cmdValidate_Click() {
         if (notFound || verdict == kDeniedPhrase) {
             (notFound ? unavailable : denied) << server;
             const QString& path = notFound ? unavailablePath : deniedPath;
-            if (!written(path, fs.AppendLine(ToNative(path), ToNative(QuoteListEntry(server))))) {
+            if (!written(path, fs.AppendLine(PathBytes(path), ToNative(QuoteListEntry(server))))) {
                 return;
             }
         }
     }
     // Both files are there after a run, if only empty.
     for (const QString& path : {unavailablePath, deniedPath}) {
-        const SearchResult found = fs.Search(ToNative(path), false);
+        const SearchResult found = fs.Search(PathBytes(path), false);
         if (!written(path, found.name.empty() && found.result.ok()
-                               ? fs.CreateEmptyFile(ToNative(path))
+                               ? fs.CreateEmptyFile(PathBytes(path))
                                : found.result)) {
             return;
         }
