@@ -208,6 +208,11 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
     return true;
 }
 
+// Someone else has a file of that name.
+bool IsTaken(DWORD code) {
+    return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+}
+
 // A name beside `path` that no one else uses, for the copy or the new contents until they are
 // whole.
 std::wstring TemporaryBeside(const std::wstring& path) {
@@ -225,7 +230,7 @@ HANDLE CreateTemporaryBeside(const std::wstring& path, std::wstring& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = TemporaryBeside(path);
         const HANDLE file = Open(temp, GENERIC_WRITE, 0, CREATE_NEW);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+        if (file != INVALID_HANDLE_VALUE || !IsTaken(GetLastError())) {
             return file;
         }
     }
@@ -354,8 +359,11 @@ public:
                 break;
             }
             const DWORD code = GetLastError();
-            if (code != ERROR_FILE_EXISTS || attempt == 100) {
+            if (!IsTaken(code)) {
                 Discard(temp);
+                return FileErrorFrom(code, FileStep::Create);
+            }
+            if (attempt == 100) {
                 return FileErrorFrom(code, FileStep::Create);
             }
         }
