@@ -47,8 +47,9 @@ public:
 };
 
 // Paths are full paths in the platform's own spelling; on POSIX a UNC path of the form
-// \\SERVER\SHARE\rest is resolved through the lab network. Text is passed as raw bytes (UTF-8 on
-// Linux, the ANSI code page on Windows); the implementations never interpret it.
+// \\SERVER\SHARE\rest is resolved through the lab network. Paths, found names and reasons are
+// UTF-8 on every platform (Windows uses its wide-character calls, so any name works). File
+// contents are raw bytes (UTF-8 on Linux, the ANSI code page on Windows) never interpreted.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -56,7 +57,8 @@ public:
     // The directory search. Without the directory attribute only plain files match; with it,
     // directories match as well as files. A path ending in a separator names the folder itself.
     // Wildcards are never expanded: on Windows and in the lab network a path holding * or ? is
-    // error 52; a local POSIX path may hold them as ordinary characters of a name.
+    // error 52; a local POSIX path may hold them as ordinary characters of a name. On Windows, as
+    // with Dir, hidden and system entries never match (a folder named by a separator does).
     virtual SearchResult Search(const std::string& path, bool withDirectories) = 0;
 
     virtual FileResult CreateDirectory(const std::string& path) = 0;

@@ -113,6 +113,105 @@ bool TempDir::Exists(const std::string& name) const {
     return GetFileAttributesW(Wide(file(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::set<std::string> TempDir::Names() const {
+    std::set<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(m_path + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") {
+                names.insert(Utf8(name));
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return names;
+}
+
+WineShare::WineShare(const std::string& server, const std::string& share) {
+    // Wine's own export: the Linux path of a Windows one, here the prefix's drive C:.
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* drive = unixFileName != nullptr ? unixFileName(L"C:\\") : nullptr;
+    if (drive == nullptr) {
+        return;
+    }
+    // ".../dosdevices/c:/" -> "Z:\...\dosdevices\"
+    std::string folder = std::string("Z:") + drive;
+    HeapFree(GetProcessHeap(), 0, drive);
+    for (char& c : folder) {
+        c = c == '/' ? '\\' : c;
+    }
+    folder.resize(folder.find_last_of('\\', folder.size() - 2) + 1);
+    for (const std::string& part : {std::string("unc"), server}) {
+        folder += part + "\\";
+        CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    }
+    folder += share + "\\";
+    RemoveTree(Wide(folder)); // what a run that crashed left
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    if (GetFileAttributesW(Wide(folder).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    m_local = folder;
+    m_unc = "\\\\" + server + "\\" + share + "\\";
+}
+
+WineShare::~WineShare() {
+    if (!m_local.empty()) {
+        RemoveTree(Wide(m_local));
+        // The server's folder goes too when no other share is left in it.
+        const std::string server =
+            m_local.substr(0, m_local.find_last_of('\\', m_local.size() - 2));
+        RemoveDirectoryW(Wide(server).c_str());
+    }
+}
+
+namespace {
+
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name") != nullptr;
+}
+
+// A Linux system call, made directly: Wine passes the instruction to the kernel.
+long long LinuxCall(long long number, long long a, long long b, long long c, long long d) {
+    long long result = 0;
+    register long long r10 asm("r10") = d;
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
+                 : "rcx", "r11", "memory");
+    return result;
+}
+
+long long Address(const void* p) {
+    return reinterpret_cast<long long>(p);
+}
+
+constexpr long long kRtSigaction = 13, kPrlimit64 = 302, kSigxfsz = 25, kRlimitFsize = 1;
+
+} // namespace
+
+FileSizeLimit::FileSizeLimit(unsigned long long bytes) {
+    const unsigned long long ignore[4] = {1 /* SIG_IGN */, 0, 0, 0};
+    m_active = UnderWine() && LinuxCall(kPrlimit64, 0, kRlimitFsize, 0, Address(m_old)) == 0 &&
+               LinuxCall(kRtSigaction, kSigxfsz, Address(ignore), Address(m_oldAction), 8) == 0;
+    const unsigned long long lowered[2] = {bytes, m_old[1]};
+    if (m_active && LinuxCall(kPrlimit64, 0, kRlimitFsize, Address(lowered), 0) != 0) {
+        LinuxCall(kRtSigaction, kSigxfsz, Address(m_oldAction), 0, 8);
+        m_active = false;
+    }
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    if (m_active) {
+        LinuxCall(kPrlimit64, 0, kRlimitFsize, Address(m_old), 0);
+        LinuxCall(kRtSigaction, kSigxfsz, Address(m_oldAction), 0, 8);
+    }
+}
+
 bool InstallHelper(const std::string& helper, const std::string& to) {
     return CopyFileW(Wide(HelpersDir() + helper + ".exe").c_str(), Wide(to).c_str(), FALSE) != 0;
 }

@@ -3,8 +3,14 @@
 #pragma once
 
 #include <windows.h>
+// The FileSystem's members, not the system's ANSI-or-wide macros of the same names.
+#undef CopyFile
+#undef CreateDirectory
+#undef DeleteFile
+#undef ReplaceFile
 
 #include <optional>
+#include <set>
 #include <string>
 
 namespace corvane::wintest {
@@ -30,9 +36,49 @@ public:
     // The file's bytes; nothing when it cannot be read.
     std::optional<std::string> Read(const std::string& name) const;
     bool Exists(const std::string& name) const;
+    // Every name in the folder.
+    std::set<std::string> Names() const;
 
 private:
     std::string m_path;
+};
+
+// A share \\SERVER\SHARE\ served by Wine from a folder of its prefix (dosdevices\unc\SERVER\SHARE),
+// made empty for the test and removed with everything in it at the end. Not under Wine, or when
+// the folder cannot be made, both paths are empty.
+class WineShare {
+public:
+    WineShare(const std::string& server, const std::string& share);
+    ~WineShare();
+    WineShare(const WineShare&) = delete;
+    WineShare& operator=(const WineShare&) = delete;
+
+    // "\\SERVER\SHARE\"
+    const std::string& unc() const { return m_unc; }
+    // The same folder through the Z: drive: "Z:\...\unc\SERVER\SHARE\".
+    const std::string& local() const { return m_local; }
+
+private:
+    std::string m_unc;
+    std::string m_local;
+};
+
+// Writes past `bytes` into any file fail while this lives, as on a full disk: under Wine the
+// program is a Linux process, and the kernel's file size limit (its signal ignored) does that.
+// Not under Wine, active() is false.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+    unsigned long long m_old[2] = {};       // struct rlimit
+    unsigned long long m_oldAction[4] = {}; // struct sigaction as the kernel takes it
 };
 
 // Copies a helper program into the folder under another name (NAME.exe).
