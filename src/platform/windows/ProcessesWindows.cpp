@@ -220,8 +220,7 @@ public:
         // Suspended until it is in its job, so that nothing it starts escapes the job.
         Started started = Start(line, inheritance, 0);
         if (!started.process) {
-            return {nullptr,
-                    "Cannot start \"" + commandLine + "\": " + SystemReason(started.error)};
+            return {nullptr, "Cannot run " + commandLine + ": " + SystemReason(started.error)};
         }
         Handle job(CreateJobObjectW(nullptr, nullptr));
         if (job && !AssignProcessToJobObject(job.get(), started.process.get())) {
