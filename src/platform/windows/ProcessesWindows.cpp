@@ -1,6 +1,7 @@
 // Processes on Windows: the command line goes to CreateProcessW exactly as given, and every
 // command gets a job object of its own, so that ending it ends whatever it started as well.
 #include "platform/NativeProcesses.h"
+#include "platform/windows/WindowsText.h"
 
 #include <windows.h>
 
@@ -11,48 +12,11 @@
 namespace corvane {
 namespace {
 
+using windows::SystemMessage;
+using windows::ToWide;
+
 // The status a command ended through End() reports, as the task manager's end does.
 constexpr UINT kEndedStatus = 1;
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), n);
-    return wide;
-}
-
-std::string Utf8(const std::wstring& wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
-    return utf8;
-}
-
-// The system's own words for an error code, in the user's language.
-std::string SystemReason(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = n > 0 ? std::wstring(text, n) : std::wstring();
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' ||
-                               reason.back() == L' ' || reason.back() == L'.')) {
-        reason.pop_back();
-    }
-    if (reason.empty()) {
-        return "error " + std::to_string(error);
-    }
-    return Utf8(reason) + ".";
-}
 
 class Handle {
 public:
@@ -206,7 +170,10 @@ struct Started {
 
 class WindowsProcesses final : public Processes {
 public:
-    explicit WindowsProcesses(const std::string& appDir) : m_appDir(Wide(appDir)) {
+    explicit WindowsProcesses(const std::string& appDir) {
+        if (!ToWide(appDir, m_appDir)) {
+            m_appDir.clear(); // the program's own folder, which a UTF-8 caller never gets
+        }
         for (wchar_t& c : m_appDir) {
             if (c == L'/') {
                 c = L'\\';
@@ -215,12 +182,16 @@ public:
     }
 
     LaunchResult Launch(const std::string& commandLine) override {
-        const std::wstring line = Wide(commandLine);
+        std::wstring line;
+        if (!ToWide(commandLine, line)) {
+            return {nullptr, "Cannot run " + commandLine + ": not a line of UTF-8 text."};
+        }
         const Inheritance inheritance;
         // Suspended until it is in its job, so that nothing it starts escapes the job.
         Started started = Start(line, inheritance, 0);
         if (!started.process) {
-            return {nullptr, "Cannot run " + commandLine + ": " + SystemReason(started.error)};
+            return {nullptr,
+                    "Cannot run " + commandLine + ": " + SystemMessage(started.error) + "."};
         }
         Handle job(CreateJobObjectW(nullptr, nullptr));
         if (job && !AssignProcessToJobObject(job.get(), started.process.get())) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/windows/WindowsText.h"
 
 #include <string>
 
@@ -18,9 +19,6 @@ enum class FileStep {
 // The program's number for a Windows error code (a DWORD) met at that step; kFileOk for a
 // search that found nothing.
 int FileErrorNumber(unsigned long code, FileStep step);
-
-// The system's own text for the code, on one line, without the closing period.
-std::string SystemMessage(unsigned long code);
 
 // The number with the system's text as the reason (an empty reason when the number is kFileOk).
 FileResult FileErrorFrom(unsigned long code, FileStep step);
