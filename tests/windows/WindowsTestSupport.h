@@ -43,9 +43,9 @@ private:
     std::string m_path;
 };
 
-// A share \\SERVER\SHARE\ served by Wine from a folder of its prefix (dosdevices\unc\SERVER\SHARE),
-// made empty for the test and removed with everything in it at the end. Not under Wine, or when
-// the folder cannot be made, both paths are empty.
+// A share \\SERVER\SHARE\ served by Wine: a link in its prefix (dosdevices/unc/SERVER/SHARE) to
+// an empty folder of the test's, as a share mounted on Linux is linked in. Removed at the end.
+// Not under Wine, or when the link cannot be made, both paths are empty.
 class WineShare {
 public:
     WineShare(const std::string& server, const std::string& share);
@@ -55,10 +55,13 @@ public:
 
     // "\\SERVER\SHARE\"
     const std::string& unc() const { return m_unc; }
-    // The same folder through the Z: drive: "Z:\...\unc\SERVER\SHARE\".
+    // The same folder under its own name: "C:\...\corvane test ...\".
     const std::string& local() const { return m_local; }
 
 private:
+    TempDir m_folder;
+    std::string m_server; // Linux paths of the server's folder and of the link
+    std::string m_link;
     std::string m_unc;
     std::string m_local;
 };
