@@ -74,6 +74,10 @@ int main(int argc, char** argv) {
         return kBadCommandLine;
     }
     const Server server = OpenServer(request.server, parent);
+    if (!server.settings.unreadable.empty()) {
+        Print(server.settings.unreadable + "\n");
+        return kJobFileFailed;
+    }
     if (!server.Reachable()) {
         Print("The network path was not found.\n");
         return kNetworkPathNotFound;

@@ -4,9 +4,13 @@
 #include "platform/posix/LabJobs.h"
 
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/file.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace corvane::lab {
 namespace {
@@ -118,10 +122,26 @@ bool Picked(long long i, long long count, long long n) {
 
 bool CreateServer(const std::string& root, const ServerSetup& setup, std::string& error) {
     const Network network(root);
-    if (setup.name.empty() || setup.name[0] == '.' ||
-        setup.name.find_first_of("/\\*?") != std::string::npos) {
+    const auto plain = [](const std::string& name) {
+        return !name.empty() && name[0] != '.' && name.find_first_of("/\\*?") == std::string::npos;
+    };
+    if (!plain(setup.name)) {
         error = "'" + setup.name + "' is not a server name.";
         return false;
+    }
+    for (size_t i = 0; i < setup.shares.size(); ++i) {
+        const std::string& share = setup.shares[i];
+        const char drive = static_cast<char>(share.empty() ? 0 : (share[0] | 0x20));
+        if (!plain(share) || share.size() != 2 || share[1] != '$' || drive < 'c' || drive > 'g') {
+            error = "'" + share + "' is not a share name: the shares are C$ to G$.";
+            return false;
+        }
+        for (size_t j = 0; j < i; ++j) {
+            if (EqualNoCase(setup.shares[j], share)) {
+                error = "The share " + share + " is given twice.";
+                return false;
+            }
+        }
     }
     if (network.FindServer(setup.name).Exists()) {
         error = "Server " + setup.name + " exists already.";
@@ -142,15 +162,37 @@ bool CreateServer(const std::string& root, const ServerSetup& setup, std::string
 
 bool WriteSettings(const std::string& serverFolder, const ServerSettings& settings,
                    std::string& error) {
-    const fs::path target = fs::path(serverFolder) / ".lab";
-    const fs::path temp = fs::path(serverFolder) / ".lab.new";
-    std::error_code ec;
-    if (!WriteText(temp, FormatSettings(settings)) || (fs::rename(temp, target, ec), ec)) {
-        fs::remove(temp, ec);
-        error = "Cannot write " + target.string();
-        return false;
+    const std::string text = FormatSettings(settings);
+    std::string reason;
+    const int folder = ::open(serverFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Under the job store's lock, so that two changes never share .lab.new.
+    const int lock = folder < 0 ? -1 : OpenOwnFile(folder, ".jobs.lock", reason);
+    int fd = -1;
+    if (folder < 0 || (lock >= 0 && ::flock(lock, LOCK_EX) != 0)) {
+        reason = std::strerror(errno);
+    } else if (lock >= 0) {
+        fd = CreateOwnFile(folder, ".lab.new", reason);
     }
-    return true;
+    bool done = false;
+    if (fd >= 0) {
+        const bool written =
+            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        done = ::close(fd) == 0 && written && ::renameat(folder, ".lab.new", folder, ".lab") == 0;
+        if (!done) {
+            reason = std::strerror(errno);
+            ::unlinkat(folder, ".lab.new", 0);
+        }
+    }
+    if (lock >= 0) {
+        ::close(lock);
+    }
+    if (folder >= 0) {
+        ::close(folder);
+    }
+    if (!done) {
+        error = "Cannot write " + serverFolder + "/.lab: " + reason + ".";
+    }
+    return done;
 }
 
 int CreateDemo(const std::string& root, const std::string& computerList) {
@@ -193,7 +235,9 @@ int CreateDemo(const std::string& root, const std::string& computerList) {
 int CreateBulk(const std::string& root, const BulkSetup& setup) {
     const long long n = setup.servers;
     const long long offline = static_cast<long long>(setup.offlineShare * n + 0.5);
-    const long long denied = static_cast<long long>(setup.deniedShare * n + 0.5);
+    // Shares that add up to 1 may round up to one server more than there are.
+    const long long denied =
+        std::min(static_cast<long long>(setup.deniedShare * n + 0.5), n - offline);
     if (n < 1 || offline + denied > n || setup.jobsEach < 0) {
         std::fprintf(stderr,
                      "corvane-lab: bad bulk sizes (servers %lld, offline %lld, "

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -22,9 +23,10 @@ ROOT/SERVER/ with share folders C$ .. G$ and a settings file .lab.
         access, some with jobs and files; with --computer-list, writes their names to FILE
         (Corvane's computerlist.txt) unless it exists
   bulk --servers N [--offline-share F] [--denied-share F] [--jobs K] ROOT
-        creates SRV0001 .. for benchmarks, each with C$ and K jobs; the shares F (0 to 1) of
-        them offline or denying access, spread evenly
-  add SERVER [SETTINGS] [--shares C$,D$]   adds a server (shares C$ and D$ unless given)
+        creates SRV0001 .. (N up to 100000) for benchmarks, each with C$ and K jobs (up to
+        1000); the shares F (0 to 1, together at most 1) of them offline or denying access,
+        spread evenly
+  add SERVER [SETTINGS] [--shares C$,D$]   adds a server (shares C$ and D$ unless given; C$ to G$)
   set SERVER SETTINGS                      changes a server's settings
         SETTINGS: --offline | --online, --denied | --allowed, --hang | --no-hang,
                   --boot EPOCH (seconds since 1970; without it, the folder's creation time)
@@ -87,8 +89,9 @@ bool ApplySettings(const CommandLine& line, ServerSettings& settings,
             settings.hang = name == "--hang";
         } else if (name == "--boot") {
             long long boot = 0;
-            if (!Parse(value, boot)) {
-                problem = "--boot needs seconds since 1970, not '" + value + "'.";
+            if (!Parse(value, boot) || boot < 0 || boot > kLatestTime) {
+                problem = "--boot needs seconds since 1970, at most " +
+                          std::to_string(kLatestTime) + " (the end of 9999), not '" + value + "'.";
                 return false;
             }
             settings.boot = boot;
@@ -152,6 +155,11 @@ int AddOrSet(const std::string& root, const std::string& command, const CommandL
                      root.c_str());
         return 1;
     }
+    if (!server.settings.unreadable.empty()) {
+        std::fprintf(stderr, "corvane-lab: %s Nothing was changed.\n",
+                     server.settings.unreadable.c_str());
+        return 1;
+    }
     if (!ApplySettings(line, server.settings, nullptr, problem)) {
         return Usage(problem);
     }
@@ -162,13 +170,38 @@ int AddOrSet(const std::string& root, const std::string& command, const CommandL
     return 0;
 }
 
+// A share of the servers: a number from 0 to 1 ("nan" and "inf" are numbers to from_chars).
+bool ParseShare(const CommandLine& line, const std::string& name, double& share,
+                std::string& problem) {
+    const std::string text = Option(line, name, "0");
+    if (!Parse(text, share) || !std::isfinite(share) || share < 0 || share > 1) {
+        problem = name + " needs a number from 0 to 1, not '" + text + "'.";
+        return false;
+    }
+    return true;
+}
+
 int Bulk(const std::string& root, const CommandLine& line) {
+    constexpr int kMaxServers = 100000;
+    constexpr int kMaxJobs = 1000; // each server's job file stays far below its bound
     BulkSetup setup;
-    if (!Parse(Option(line, "--servers", ""), setup.servers) ||
-        !Parse(Option(line, "--jobs", "0"), setup.jobsEach) ||
-        !Parse(Option(line, "--offline-share", "0"), setup.offlineShare) ||
-        !Parse(Option(line, "--denied-share", "0"), setup.deniedShare)) {
-        return Usage("bulk needs --servers N; the shares are numbers from 0 to 1.");
+    const std::string servers = Option(line, "--servers", "");
+    const std::string jobs = Option(line, "--jobs", "0");
+    std::string problem;
+    if (!Parse(servers, setup.servers) || setup.servers < 1 || setup.servers > kMaxServers) {
+        return Usage("bulk needs --servers N, a number from 1 to " + std::to_string(kMaxServers) +
+                     ", not '" + servers + "'.");
+    }
+    if (!Parse(jobs, setup.jobsEach) || setup.jobsEach < 0 || setup.jobsEach > kMaxJobs) {
+        return Usage("--jobs needs a number from 0 to " + std::to_string(kMaxJobs) + ", not '" +
+                     jobs + "'.");
+    }
+    if (!ParseShare(line, "--offline-share", setup.offlineShare, problem) ||
+        !ParseShare(line, "--denied-share", setup.deniedShare, problem)) {
+        return Usage(problem);
+    }
+    if (setup.offlineShare + setup.deniedShare > 1) {
+        return Usage("the offline and denied shares add up to more than 1.");
     }
     return CreateBulk(root, setup);
 }

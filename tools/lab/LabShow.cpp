@@ -13,6 +13,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string StateText(const Server& server) {
+    if (!server.settings.unreadable.empty()) {
+        return "settings unreadable";
+    }
     std::string text = !server.Reachable()      ? "offline"
                        : server.settings.denied ? "access denied"
                                                 : "reachable";
@@ -23,7 +26,7 @@ std::string StateText(const Server& server) {
 }
 
 std::string UptimeText(const Server& server) {
-    const long long up = std::max(0LL, Now() - BootTime(server));
+    const long long up = UpSeconds(server);
     return std::to_string(up / 86400) + "d " + std::to_string(up / 3600 % 24) + "h " +
            std::to_string(up / 60 % 60) + "m";
 }
@@ -53,8 +56,12 @@ int ShowServer(const std::string& root, const std::string& name) {
                      root.c_str());
         return 1;
     }
-    std::printf("Server %s: %s, up %s (%s)\n\nJobs:\n", name.c_str(), StateText(server).c_str(),
+    std::printf("Server %s: %s, up %s (%s)\n", name.c_str(), StateText(server).c_str(),
                 UptimeText(server).c_str(), server.folder.c_str());
+    if (!server.settings.unreadable.empty()) {
+        std::printf("%s\n", server.settings.unreadable.c_str());
+    }
+    std::printf("\nJobs:\n");
     std::vector<Job> jobs;
     std::string error;
     const bool read = JobStore(server.folder).Read(jobs, error);
@@ -77,7 +84,7 @@ int ShowServer(const std::string& root, const std::string& name) {
             std::printf("  %s\n", line.c_str());
         }
     }
-    return read ? 0 : 1;
+    return read && server.settings.unreadable.empty() ? 0 : 1;
 }
 
 int ListServers(const std::string& root) {

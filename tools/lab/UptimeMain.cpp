@@ -1,7 +1,7 @@
 // uptime.exe of the lab network: how long a stand-in server has been up, as the utility says it.
 #include "ToolSupport.h"
 
-#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <unistd.h>
 
@@ -16,11 +16,13 @@ int main(int argc, char** argv) {
     // The host is repeated as it was given, so the caller can recognise its own server's answer.
     const Server server = OpenServer(std::string_view(host).substr(2), parent);
     if (!server.Reachable() || server.settings.denied) {
+        if (!server.settings.unreadable.empty()) {
+            std::fprintf(stderr, "%s\n", server.settings.unreadable.c_str());
+        }
         Print("UPTIME was unable to connect to host: " + host + "\n");
         return 1;
     }
-    // A boot time in the future (a clock set back) reads as just booted, never as negative.
-    const long long up = std::max(0LL, Now() - BootTime(server));
+    const long long up = UpSeconds(server);
     const std::string answer = host + " has been up for: " + std::to_string(up / 86400) +
                                " day(s), " + std::to_string(up / 3600 % 24) + " hour(s), " +
                                std::to_string(up / 60 % 60) + " minute(s), " +

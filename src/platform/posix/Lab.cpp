@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -68,10 +69,43 @@ public:
         return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     }
     ServerSettings Settings(const std::string& serverFolder) override {
+        const std::string file = serverFolder + "/.lab";
         std::string text;
-        return ReadFileBytes(serverFolder + "/.lab", text) ? ParseSettings(text) : ServerSettings{};
+        std::string reason;
+        ServerSettings settings;
+        switch (ReadOwnFile(AT_FDCWD, file, kMaxSettingsBytes, text, reason)) {
+        case OwnFile::Read:
+            return ParseSettings(text);
+        case OwnFile::Missing:
+            break;
+        case OwnFile::Refused:
+            settings.unreadable = "The settings file " + file + " cannot be read: " + reason + ".";
+            break;
+        }
+        return settings;
     }
 };
+
+std::string OpenProblem(int err) {
+    return err == ELOOP ? "it is a symbolic link" : std::strerror(err);
+}
+
+// Refuses anything but a regular file: a FIFO or a device would block or never end.
+bool IsRegular(int fd, std::string& reason, struct stat& st) {
+    if (::fstat(fd, &st) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        reason = "it is not a regular file";
+        return false;
+    }
+    return true;
+}
+
+std::string TooLarge(size_t maxBytes) {
+    return "it is larger than " + std::to_string(maxBytes >> 20) + " MB";
+}
 
 } // namespace
 
@@ -112,9 +146,7 @@ ServerSettings ParseSettings(std::string_view text) {
             settings.hang = EqualNoCase(value, "yes");
         } else if (EqualNoCase(key, "boot")) {
             long long seconds = 0;
-            const auto [ptr, ec] =
-                std::from_chars(value.data(), value.data() + value.size(), seconds);
-            if (ec == std::errc() && ptr == value.data() + value.size() && !value.empty()) {
+            if (ParseSeconds(value, seconds)) {
                 settings.boot = seconds;
             }
         }
@@ -247,26 +279,79 @@ Walk Network::WalkFolders(std::string_view serverName, std::string_view shareNam
     return walk;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+OwnFile ReadOwnFile(int folderFd, const std::string& name, size_t maxBytes, std::string& bytes,
+                    std::string& reason) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        if (errno == ENOENT) {
+            return OwnFile::Missing;
+        }
+        reason = OpenProblem(errno);
+        return OwnFile::Refused;
     }
-    char buffer[8192];
-    for (;;) {
+    struct stat st {};
+    bool good = IsRegular(fd, reason, st);
+    if (good && static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        reason = TooLarge(maxBytes);
+        good = false;
+    }
+    char buffer[65536];
+    while (good) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n <= 0) {
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            return n == 0;
+        if (n < 0) {
+            reason = std::strerror(errno);
+            good = false;
+        } else if (n == 0) {
+            break;
+        } else if (bytes.size() + static_cast<size_t>(n) > maxBytes) { // it grew meanwhile
+            reason = TooLarge(maxBytes);
+            good = false;
+        } else {
+            bytes.append(buffer, static_cast<size_t>(n));
         }
-        bytes.append(buffer, static_cast<size_t>(n));
     }
+    ::close(fd);
+    return good ? OwnFile::Read : OwnFile::Refused;
+}
+
+int OpenOwnFile(int folderFd, const std::string& name, std::string& reason) {
+    const int fd = ::openat(folderFd, name.c_str(),
+                            O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = OpenProblem(errno);
+        return -1;
+    }
+    struct stat st {};
+    if (!IsRegular(fd, reason, st)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int CreateOwnFile(int folderFd, const std::string& name, std::string& reason) {
+    struct stat st {};
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            reason = S_ISLNK(st.st_mode) ? OpenProblem(ELOOP) : "it is not a regular file";
+            return -1;
+        }
+        if (::unlinkat(folderFd, name.c_str(), 0) != 0 && errno != ENOENT) {
+            reason = std::strerror(errno);
+            return -1;
+        }
+    }
+    // O_EXCL never follows a link, so a file outside the folder is neither created nor changed.
+    const int fd = ::openat(folderFd, name.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = OpenProblem(errno);
+    }
+    return fd;
 }
 
 bool IsUncPath(std::string_view path) {
@@ -298,30 +383,42 @@ std::string MatchPart(const std::string& folder, std::string_view part) {
     return best;
 }
 
+bool ParseSeconds(std::string_view text, long long& seconds) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, seconds);
+    if (ptr != end || text.empty() || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+        return false;
+    }
+    const bool negative = text[0] == '-';
+    seconds =
+        ec != std::errc() ? (negative ? 0 : kLatestTime) : std::clamp(seconds, 0LL, kLatestTime);
+    return true;
+}
+
 long long BootTime(const Server& server) {
     if (server.settings.boot) {
-        return *server.settings.boot;
+        return std::clamp(*server.settings.boot, 0LL, kLatestTime);
     }
     struct statx sx {};
     if (::statx(AT_FDCWD, server.folder.c_str(), 0, STATX_BTIME | STATX_MTIME, &sx) == 0) {
-        if ((sx.stx_mask & STATX_BTIME) != 0 && sx.stx_btime.tv_sec != 0) {
-            return sx.stx_btime.tv_sec;
-        }
-        return sx.stx_mtime.tv_sec;
+        const bool born = (sx.stx_mask & STATX_BTIME) != 0 && sx.stx_btime.tv_sec != 0;
+        return std::clamp<long long>(born ? sx.stx_btime.tv_sec : sx.stx_mtime.tv_sec, 0,
+                                     kLatestTime);
     }
     return 0;
 }
 
 long long Now() {
-    if (const char* fixed = std::getenv("CORVANE_LAB_NOW"); fixed != nullptr && *fixed != '\0') {
-        const std::string_view text = fixed;
-        long long seconds = 0;
-        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-        if (ec == std::errc() && ptr == text.data() + text.size()) {
-            return seconds;
-        }
+    long long seconds = 0;
+    if (const char* fixed = std::getenv("CORVANE_LAB_NOW");
+        fixed != nullptr && ParseSeconds(fixed, seconds)) {
+        return seconds;
     }
-    return static_cast<long long>(std::time(nullptr));
+    return std::clamp<long long>(std::time(nullptr), 0, kLatestTime);
+}
+
+long long UpSeconds(const Server& server) {
+    return std::max(0LL, Now() - BootTime(server));
 }
 
 std::string ToolNetworkRoot() {

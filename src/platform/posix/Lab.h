@@ -22,6 +22,10 @@ struct ServerSettings {
     bool denied = false;           // access=denied
     bool hang = false;             // hang=yes
     std::optional<long long> boot; // boot=<seconds since the epoch>
+    // Why .lab exists but could not be read (a link, not a regular file, too large, no
+    // permission); empty when it was read or is missing. Such a server is not reachable: what
+    // its settings would say is unknown.
+    std::string unreadable;
 };
 
 ServerSettings ParseSettings(std::string_view text);
@@ -35,7 +39,7 @@ struct Server {
     ServerSettings settings;
 
     bool Exists() const { return !folder.empty(); }
-    bool Reachable() const { return Exists() && !settings.offline; }
+    bool Reachable() const { return Exists() && !settings.offline && settings.unreadable.empty(); }
 };
 
 // Where a UNC path leads: a local path, or the error and Windows' own words for it.
@@ -112,8 +116,23 @@ private:
     std::string m_root;
 };
 
-// Reads a whole file; false, with errno set, when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
+// The network's own files of a server folder (.lab, .jobs, .jobs.new, .jobs.lock) are never
+// followed through a symbolic link and are used only when they are regular files; a link placed
+// there would make the tools read or write a file outside the network.
+inline constexpr size_t kMaxSettingsBytes = size_t{1} << 20;
+inline constexpr size_t kMaxJobFileBytes = size_t{16} << 20;
+
+enum class OwnFile { Read, Missing, Refused };
+// Reads name in the folder (folderFd, or AT_FDCWD with name a path), at most maxBytes of it,
+// without blocking on a FIFO. Refused comes with the reason in words.
+OwnFile ReadOwnFile(int folderFd, const std::string& name, size_t maxBytes, std::string& bytes,
+                    std::string& reason);
+// Opens name in the folder for reading and writing, created when missing; -1 with the reason.
+int OpenOwnFile(int folderFd, const std::string& name, std::string& reason);
+// Creates name in the folder afresh for writing. A regular file of that name is a leftover of a
+// write that was interrupted and is removed first (callers hold the lock that guards it);
+// anything else there is refused. -1 with the reason.
+int CreateOwnFile(int folderFd, const std::string& name, std::string& reason);
 
 // True for a path of the form \\SERVER...
 bool IsUncPath(std::string_view path);
@@ -126,13 +145,24 @@ bool EqualNoCase(std::string_view a, std::string_view b);
 // when there is none.
 std::string MatchPart(const std::string& folder, std::string_view part);
 
+// The times the lab knows, in seconds since 1970: up to the end of the year 9999. A boot
+// setting or CORVANE_LAB_NOW outside them counts as the nearer end, so no difference overflows.
+inline constexpr long long kLatestTime = 253402300799;
+// A whole number of seconds, with an optional '-', clamped to 0 .. kLatestTime (also when it is
+// too large for any integer); false when the text is not a whole number.
+bool ParseSeconds(std::string_view text, long long& seconds);
+
 // When the server booted: its boot setting, else the time its folder was created (its last
 // change where the file system keeps no creation time).
 long long BootTime(const Server& server);
 
 // "Now" for the stand-in tools, in seconds since the epoch: CORVANE_LAB_NOW when it holds a whole
-// number, else the system's clock.
+// number (clamped as above), else the system's clock.
 long long Now();
+
+// How long the server has been up; a boot time in the future (a clock set back) reads as just
+// booted, never as negative.
+long long UpSeconds(const Server& server);
 
 // The network root of a stand-in tool: CORVANE_NETWORK when set, else network/ beside the
 // running executable (symbolic links resolved).

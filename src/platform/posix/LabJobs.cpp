@@ -16,18 +16,19 @@ namespace {
 
 constexpr std::string_view kRepeatNames[] = {"once", "every", "next"};
 
+constexpr const char* kJobs = ".jobs";
+constexpr const char* kLock = ".jobs.lock";
+constexpr const char* kTemp = ".jobs.new";
+
 // The exclusive lock on the store, held while the object lives.
 class StoreLock {
 public:
-    explicit StoreLock(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
-        if (m_fd < 0) {
-            m_error = errno;
-            return;
-        }
-        while (::flock(m_fd, LOCK_EX) != 0) {
+    StoreLock(int folder, int folderError)
+        : m_error(folder < 0 ? std::strerror(folderError) : ""),
+          m_fd(folder < 0 ? -1 : OpenOwnFile(folder, kLock, m_error)) {
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
             if (errno != EINTR) {
-                m_error = errno;
+                m_error = std::strerror(errno);
                 return;
             }
         }
@@ -40,12 +41,12 @@ public:
     StoreLock(const StoreLock&) = delete;
     StoreLock& operator=(const StoreLock&) = delete;
 
-    // 0 when the lock is held, else the reason it is not.
-    int error() const { return m_error; }
+    // Empty when the lock is held, else the reason it is not.
+    const std::string& error() const { return m_error; }
 
 private:
+    std::string m_error;
     int m_fd;
-    int m_error = 0;
 };
 
 template <typename T> bool Number(std::string_view text, T& value) {
@@ -97,16 +98,24 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-bool SystemError(std::string& error, const std::string& what, int err) {
-    error = what + ": " + std::strerror(err);
-    return false;
-}
-
 } // namespace
 
 JobStore::JobStore(const std::string& serverFolder)
-    : m_file(serverFolder + "/.jobs"), m_lock(serverFolder + "/.jobs.lock"),
-      m_temp(serverFolder + "/.jobs.new") {}
+    : m_folderPath(serverFolder),
+      m_folder(::open(serverFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      m_folderError(m_folder < 0 ? errno : 0) {}
+
+JobStore::~JobStore() {
+    if (m_folder >= 0) {
+        ::close(m_folder);
+    }
+}
+
+bool JobStore::Fail(std::string& error, const std::string& what, const char* name,
+                    const std::string& reason) const {
+    error = what + " " + m_folderPath + "/" + name + ": " + reason + ".";
+    return false;
+}
 
 bool JobStore::Read(std::vector<Job>& jobs, std::string& error) const {
     Contents contents;
@@ -122,16 +131,16 @@ bool JobStore::Add(Job& job, std::string& error) {
         error = "The command of a job cannot hold a line break.";
         return false;
     }
-    const StoreLock lock(m_lock);
-    if (lock.error() != 0) {
-        return SystemError(error, "Cannot lock the job file " + m_lock, lock.error());
+    const StoreLock lock(m_folder, m_folderError);
+    if (!lock.error().empty()) {
+        return Fail(error, "Cannot lock the job file", kLock, lock.error());
     }
     Contents contents;
     if (!Load(contents, error)) {
         return false;
     }
     if (contents.nextId == INT_MAX) {
-        error = "The job file " + m_file + " has used every job ID.";
+        error = "The job file " + m_folderPath + "/" + kJobs + " has used every job ID.";
         return false;
     }
     job.id = contents.nextId++;
@@ -140,9 +149,9 @@ bool JobStore::Add(Job& job, std::string& error) {
 }
 
 JobStore::Removal JobStore::Remove(int id, std::string& error) {
-    const StoreLock lock(m_lock);
-    if (lock.error() != 0) {
-        SystemError(error, "Cannot lock the job file " + m_lock, lock.error());
+    const StoreLock lock(m_folder, m_folderError);
+    if (!lock.error().empty()) {
+        Fail(error, "Cannot lock the job file", kLock, lock.error());
         return Removal::Failed;
     }
     Contents contents;
@@ -159,9 +168,18 @@ JobStore::Removal JobStore::Remove(int id, std::string& error) {
 
 bool JobStore::Load(Contents& contents, std::string& error) const {
     contents = Contents();
+    if (m_folder < 0) {
+        return Fail(error, "Cannot read the job file", kJobs, std::strerror(m_folderError));
+    }
     std::string text;
-    if (!ReadFileBytes(m_file, text)) {
-        return errno == ENOENT || SystemError(error, "Cannot read the job file " + m_file, errno);
+    std::string reason;
+    switch (ReadOwnFile(m_folder, kJobs, kMaxJobFileBytes, text, reason)) {
+    case OwnFile::Read:
+        break;
+    case OwnFile::Missing:
+        return true;
+    case OwnFile::Refused:
+        return Fail(error, "Cannot read the job file", kJobs, reason);
     }
     std::string_view rest = text;
     int lineNumber = 0;
@@ -176,8 +194,8 @@ bool JobStore::Load(Contents& contents, std::string& error) const {
                                     Number(line.substr(5), contents.nextId) && contents.nextId > 0
                               : ParseJob(line, job) && job.id < contents.nextId;
         if (!good) {
-            error = "The job file " + m_file + " is damaged at line " + std::to_string(lineNumber) +
-                    ".";
+            error = "The job file " + m_folderPath + "/" + kJobs + " is damaged at line " +
+                    std::to_string(lineNumber) + ".";
             return false;
         }
         if (lineNumber > 1) {
@@ -192,20 +210,27 @@ bool JobStore::Store(const Contents& contents, std::string& error) const {
     for (const Job& job : contents.jobs) {
         text += JobLine(job);
     }
-    const int fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (text.size() > kMaxJobFileBytes) {
+        return Fail(error, "Cannot write the job file", kJobs,
+                    "it would be larger than " + std::to_string(kMaxJobFileBytes >> 20) + " MB");
+    }
+    std::string reason;
+    const int fd = CreateOwnFile(m_folder, kTemp, reason);
     if (fd < 0) {
-        return SystemError(error, "Cannot write the job file " + m_temp, errno);
+        return Fail(error, "Cannot write the job file", kTemp, reason);
     }
     const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
     const int err = errno;
     if (::close(fd) != 0 || !written) {
-        ::unlink(m_temp.c_str());
-        return SystemError(error, "Cannot write the job file " + m_temp, written ? errno : err);
+        const int closeError = errno;
+        ::unlinkat(m_folder, kTemp, 0);
+        return Fail(error, "Cannot write the job file", kTemp,
+                    std::strerror(written ? closeError : err));
     }
-    if (::rename(m_temp.c_str(), m_file.c_str()) != 0) {
+    if (::renameat(m_folder, kTemp, m_folder, kJobs) != 0) {
         const int renameError = errno;
-        ::unlink(m_temp.c_str());
-        return SystemError(error, "Cannot replace the job file " + m_file, renameError);
+        ::unlinkat(m_folder, kTemp, 0);
+        return Fail(error, "Cannot replace the job file", kJobs, std::strerror(renameError));
     }
     return true;
 }

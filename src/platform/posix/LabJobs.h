@@ -12,10 +12,16 @@ namespace corvane::lab {
 // runs under an exclusive lock on SERVER/.jobs.lock, a file that is never renamed or removed,
 // and replaces .jobs by writing .jobs.new, flushing it and renaming it over; so readers need no
 // lock, a crash leaves the old file whole, and processes started at once never lose or repeat a
-// job. IDs only grow: removing the newest job does not give its ID back.
+// job. IDs only grow: removing the newest job does not give its ID back. These files are used
+// only as regular files in the server folder (see ReadOwnFile); the job file holds at most
+// kMaxJobFileBytes.
 class JobStore {
 public:
+    // The server folder is opened once, so that every file of one change is in the same folder.
     explicit JobStore(const std::string& serverFolder);
+    ~JobStore();
+    JobStore(const JobStore&) = delete;
+    JobStore& operator=(const JobStore&) = delete;
 
     // Every job in ID order; none when the server has no job file yet. False with a message when
     // the file cannot be read or is damaged.
@@ -34,9 +40,12 @@ private:
     bool Load(Contents& contents, std::string& error) const;
     bool Store(const Contents& contents, std::string& error) const;
 
-    std::string m_file;
-    std::string m_lock;
-    std::string m_temp;
+    bool Fail(std::string& error, const std::string& what, const char* name,
+              const std::string& reason) const;
+
+    std::string m_folderPath;
+    int m_folder = -1;
+    int m_folderError = 0;
 };
 
 } // namespace corvane::lab
