@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane {
 namespace {
@@ -89,6 +92,61 @@ TEST_F(AtToolTest, ADamagedJobFileIsReportedAndKept) {
     EXPECT_NE(list.out.find("damaged at line 2"), std::string::npos) << list.out;
     EXPECT_EQ(At({kSrv, "1:00", "x"}).status, 3);
     EXPECT_EQ(lab.ReadFile("SRV/.jobs"), "next=3\n1\tonce\tgarbage\n");
+}
+
+// The server's own files are used only as regular files of a bounded size, never through a link:
+// a link planted in their place never makes at.exe read, change or create a file outside.
+TEST_F(AtToolTest, OwnFilesAreRegularFilesNeverLinks) {
+    enum class Kind { Link, DanglingLink, Fifo, Folder, Huge, Leftover };
+    const struct {
+        const char* file;
+        Kind kind;
+        int add;
+        int list;
+    } cases[]{
+        {".lab", Kind::Link, 3, 3},          {".lab", Kind::DanglingLink, 3, 3},
+        {".jobs", Kind::Link, 3, 3},         {".jobs", Kind::DanglingLink, 3, 3},
+        {".jobs.new", Kind::Link, 3, 0},     {".jobs.new", Kind::DanglingLink, 3, 0},
+        {".jobs.lock", Kind::Link, 3, 0},    {".jobs.lock", Kind::DanglingLink, 3, 0},
+        {".lab", Kind::Fifo, 3, 3},          {".jobs", Kind::Fifo, 3, 3},
+        {".lab", Kind::Huge, 3, 3},          {".jobs", Kind::Huge, 3, 3},
+        {".jobs.new", Kind::Folder, 3, 0},   {".jobs.lock", Kind::Folder, 3, 0},
+        {".jobs.new", Kind::Leftover, 0, 0}, // of an interrupted add: removed under the lock
+    };
+    const std::string outside = dir.file("outside");
+    const std::string missing = dir.file("missing");
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string server = "S" + std::to_string(n++);
+        const std::string what = server + " " + c.file;
+        lab.AddServer(server);
+        dir.Write("outside", "next=1\n"); // a job file at.exe would take as its own
+        const std::string path = lab.Path(server + "/" + c.file);
+        std::filesystem::remove(path);
+        switch (c.kind) {
+        case Kind::Link:
+        case Kind::DanglingLink:
+            std::filesystem::create_symlink(c.kind == Kind::Link ? outside : missing, path);
+            break;
+        case Kind::Fifo:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            break;
+        case Kind::Folder:
+            std::filesystem::create_directory(path);
+            break;
+        case Kind::Huge: // sparse: larger than the bound (1 MB for .lab, 16 MB for .jobs)
+            lab.WriteFile(server + "/" + c.file, "next=1\n");
+            ASSERT_EQ(::truncate(path.c_str(), 17 << 20), 0);
+            break;
+        case Kind::Leftover:
+            lab.WriteFile(server + "/" + c.file, "half a job fi");
+            break;
+        }
+        EXPECT_EQ(At({"\\\\" + server, "1:00", "x"}).status, c.add) << what;
+        EXPECT_EQ(At({"\\\\" + server}).status, c.list) << what;
+        EXPECT_EQ(dir.Read("outside"), "next=1\n") << what;
+        EXPECT_FALSE(dir.Exists("missing")) << what;
+    }
 }
 
 TEST_F(AtToolTest, TwoHundredAddsAtOnceGiveTwoHundredJobs) {

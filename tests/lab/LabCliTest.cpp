@@ -5,6 +5,7 @@
 #include "LabNetwork.h"
 #include "RunProgram.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace corvane {
@@ -82,6 +83,59 @@ TEST_F(LabCliTest, AddAndSetAServer) {
     EXPECT_EQ(Lab({"add", "X", "--offlne", "--root", root}), 2);
     EXPECT_EQ(Lab({"add", "../X", "--root", root}), 1);
     EXPECT_EQ(Lab({}), 2);
+}
+
+// Numbers out of range and names that are not shares are refused, and nothing is created.
+TEST_F(LabCliTest, RefusesOutOfRangeNumbersAndBadShareNames) {
+    const std::vector<std::string> bulk{"bulk", "--servers", "10"};
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[]{
+        {{"bulk", "--servers", "0"}, 2},
+        {{"bulk", "--servers", "-3"}, 2},
+        {{"bulk", "--servers", "100001"}, 2},
+        {{"bulk", "--servers", "10", "--jobs", "-1"}, 2},
+        {{"bulk", "--servers", "10", "--offline-share", "nan"}, 2},
+        {{"bulk", "--servers", "10", "--offline-share", "inf"}, 2},
+        {{"bulk", "--servers", "10", "--denied-share", "-0.1"}, 2},
+        {{"bulk", "--servers", "10", "--denied-share", "1.5"}, 2},
+        {{"bulk", "--servers", "10", "--offline-share", "0.7", "--denied-share", "0.4"}, 2},
+        {{"add", "X", "--boot", "-1"}, 2},
+        {{"add", "X", "--boot", "253402300800"}, 2}, // after the year 9999
+        {{"add", "X", "--boot", "99999999999999999999"}, 2},
+        {{"add", "X", "--shares", "../../escaped"}, 1},
+        {{"add", "X", "--shares", "C$," + dir.file("escaped")}, 1},
+        {{"add", "X", "--shares", ""}, 1},
+        {{"add", "X", "--shares", "H$"}, 1},
+        {{"add", "X", "--shares", "C$,c$"}, 1},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--root", root});
+        EXPECT_EQ(Lab(args), c.status) << args[1] << " " << args[args.size() - 3];
+        EXPECT_FALSE(std::filesystem::exists(root + "/X")) << args[args.size() - 3];
+        EXPECT_FALSE(std::filesystem::exists(root + "/SRV0001")) << args[args.size() - 3];
+        EXPECT_FALSE(dir.Exists("escaped"));
+    }
+    // Shares that add up to 1 fit, however they round.
+    EXPECT_EQ(
+        Lab({"bulk", "--servers", "5", "--offline-share", "0.5", "--denied-share", "0.5", root}),
+        0);
+}
+
+// A server whose settings file is a link is shown as such and its settings are not rewritten.
+TEST_F(LabCliTest, ASettingsFileThatIsALinkIsNeitherReadNorReplaced) {
+    ASSERT_EQ(Lab({"add", "SRV", "--root", root}), 0);
+    dir.Write("outside", "offline=yes\n");
+    std::filesystem::remove(root + "/SRV/.lab");
+    std::filesystem::create_symlink(dir.file("outside"), root + "/SRV/.lab");
+    const test::ProgramResult show = Run({"show", "SRV", "--root", root});
+    EXPECT_EQ(show.status, 1);
+    EXPECT_NE(show.out.find("settings unreadable"), std::string::npos) << show.out;
+    EXPECT_EQ(Lab({"set", "SRV", "--denied", "--root", root}), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(root + "/SRV/.lab"));
+    EXPECT_EQ(dir.Read("outside"), "offline=yes\n");
 }
 
 } // namespace

@@ -51,5 +51,38 @@ TEST(UptimeToolTest, AnswersFromTheBootTime) {
     }
 }
 
+// Boot settings and clocks beyond any real time count as the nearer of 1970 and the end of 9999,
+// so the answer never overflows (UBSan in the asan build).
+TEST(UptimeToolTest, ExtremeTimesAreClamped) {
+    const std::string min = "-9223372036854775808";
+    const std::string max = "9223372036854775807";
+    const std::string beyond = "99999999999999999999";
+    const struct {
+        std::string boot;
+        std::string now;
+        std::string up;
+    } cases[]{
+        {min, "1800000000", "20833 day(s), 8 hour(s), 0 minute(s), 0 second(s)"},
+        {"-1", "86400", "1 day(s), 0 hour(s), 0 minute(s), 0 second(s)"},
+        {max, "1800000000", "0 day(s), 0 hour(s), 0 minute(s), 0 second(s)"},
+        {beyond, "1800000000", "0 day(s), 0 hour(s), 0 minute(s), 0 second(s)"},
+        {"1000", min, "0 day(s), 0 hour(s), 0 minute(s), 0 second(s)"},
+        {min, max, "2932896 day(s), 23 hour(s), 59 minute(s), 59 second(s)"},
+        {"0", beyond, "2932896 day(s), 23 hour(s), 59 minute(s), 59 second(s)"},
+        {"-" + beyond, max, "2932896 day(s), 23 hour(s), 59 minute(s), 59 second(s)"},
+    };
+    test::TempDir dir;
+    test::LabNetwork lab(dir.path().toStdString());
+    lab.AddServer("SRV");
+    for (const auto& c : cases) {
+        lab.WriteFile("SRV/.lab", "boot=" + c.boot + "\n");
+        const test::ProgramResult r =
+            test::RunProgram(test::LabNetwork::Tool("uptime.exe"), {R"(\\SRV)"},
+                             {"CORVANE_NETWORK=" + lab.root(), "CORVANE_LAB_NOW=" + c.now});
+        EXPECT_EQ(r.status, 0) << c.boot << " " << c.now;
+        EXPECT_EQ(r.out, "\\\\SRV has been up for: " + c.up + "\n") << c.boot << " " << c.now;
+    }
+}
+
 } // namespace
 } // namespace corvane
