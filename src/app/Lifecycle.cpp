@@ -24,13 +24,42 @@ const QString kCommand = QStringLiteral("schedapp.top");
 const QString kDeployPathHistory = QStringLiteral("sp.top");
 const QString kCommandHistory = QStringLiteral("sa.top");
 
-// Reads a list file; a missing file is no news, anything else is worth a line in the message.
-ListItems ReadList(FileSystem& fs, const QString& appDir, const QString& name, QStringList& notes) {
-    ListItems list;
-    const FileResult r = ReadListFile(fs, appDir + name, list);
-    if (!r.ok() && r.error != kFileNotFound) {
-        notes << QStringLiteral("%1 could not be read: %2").arg(name, ReasonText(r));
+} // namespace
+
+void frmMain::Form_Load() {
+    // Saves cut short by a crash or a kill leave their temporaries beside the files; a leftover
+    // that cannot be removed is only clutter.
+    for (const QString& name :
+         {kComputerList, kFileList, kDeployPath, kCommand, kDeployPathHistory, kCommandHistory}) {
+        static_cast<void>(m_services.files.RemoveLeftovers(PathBytes(AppDir() + name)));
     }
+    QStringList notes;
+    LoadComputerList(notes);
+    LoadDeployList(notes);
+    optToday->setChecked(true);
+    m_state.ServerUnreachable = false;
+    LoadBoxes(notes);
+    if (!notes.isEmpty()) {
+        MsgBox(notes.join(QStringLiteral("\r\n\r\n")), MsgStyle::Exclamation);
+    }
+}
+
+void frmMain::NoteStateRead(const QString& name, const FileResult& read, TextEncoding encoding,
+                            QStringList& notes) {
+    m_encodings.insert(name, encoding);
+    // A missing file (or folder) is no news.
+    if (!read.ok() && read.error != kFileNotFound && read.error != kPathNotFound) {
+        m_unreadable.insert(name);
+        notes << QStringLiteral("%1 could not be read: %2\r\nCorvane will leave it as it is and "
+                                "will not save changes to it while it runs.")
+                     .arg(name, ReasonText(read));
+    }
+}
+
+ListItems frmMain::ReadStateList(const QString& name, QStringList& notes) {
+    ListItems list;
+    const FileResult r = ReadListFile(m_services.files, AppDir() + name, list);
+    NoteStateRead(name, r, list.encoding, notes);
     if (list.leftOut > 0) {
         notes << QStringLiteral("%1 holds more than %2 entries. The first %2 were read and %3 "
                                 "more were left out; the file will be rewritten with %2 entries "
@@ -43,49 +72,47 @@ ListItems ReadList(FileSystem& fs, const QString& appDir, const QString& name, Q
 }
 
 // A one-line state file or a history: whole lines, so commands keep their commas and quotes.
-QString ReadWhole(FileSystem& fs, const QString& path) {
+QString frmMain::ReadStateText(const QString& name, QStringList& notes) {
     QString text;
-    // A state file that cannot be read leaves its box empty, as a missing one does.
-    static_cast<void>(ReadText(fs, path, text));
+    TextEncoding encoding = TextEncoding::Native;
+    const FileResult r = ReadText(m_services.files, AppDir() + name, text, &encoding);
+    NoteStateRead(name, r, encoding, notes);
     return text;
 }
 
-} // namespace
-
-void frmMain::Form_Load() {
-    QStringList notes;
-    LoadComputerList(notes);
-    LoadDeployList(notes);
-    optToday->setChecked(true);
-    m_state.ServerUnreachable = false;
-    LoadBoxes();
-    if (!notes.isEmpty()) {
-        MsgBox(notes.join(QStringLiteral("\r\n\r\n")), MsgStyle::Exclamation);
-    }
-}
-
 void frmMain::LoadComputerList(QStringList& notes) {
-    const ListItems list = ReadList(m_services.files, AppDir(), kComputerList, notes);
+    const ListItems list = ReadStateList(kComputerList, notes);
     for (const QString& server : list.items) {
         InsertSorted(*lstComputers, server);
     }
 }
 
 void frmMain::LoadDeployList(QStringList& notes) {
-    const ListItems list = ReadList(m_services.files, AppDir(), kFileList, notes);
+    const ListItems list = ReadStateList(kFileList, notes);
     lstDeployables->addItems(list.items);
     for (const QString& path : list.items) {
         lstDeployables2->addItem(FileNameOf(path));
     }
 }
 
-void frmMain::LoadBoxes() {
-    FileSystem& fs = m_services.files;
-    const QString deployPath = FirstLine(ReadWhole(fs, AppDir() + kDeployPath));
-    const QString command = FirstLine(ReadWhole(fs, AppDir() + kCommand));
+void frmMain::LoadBoxes(QStringList& notes) {
+    const QString deployPath = FirstLine(ReadStateText(kDeployPath, notes));
+    const QString command = FirstLine(ReadStateText(kCommand, notes));
+    auto history = [&](const QString& name) {
+        const ListItems lines = ParseHistoryFile(ReadStateText(name, notes));
+        if (lines.leftOut > 0) {
+            notes << QStringLiteral("%1 holds more than the %2 lines its box keeps; %3 more were "
+                                    "left out, and the file will be rewritten with %2 lines when "
+                                    "Corvane closes.")
+                         .arg(name)
+                         .arg(kHistoryLines)
+                         .arg(lines.leftOut);
+        }
+        return lines.items;
+    };
     // Adding the first entry to an empty box replaces its text: fill the lists, then the texts.
-    cboDeployPath->addItems(ParseHistoryFile(ReadWhole(fs, AppDir() + kDeployPathHistory)));
-    cboRun->addItems(ParseHistoryFile(ReadWhole(fs, AppDir() + kCommandHistory)));
+    cboDeployPath->addItems(history(kDeployPathHistory));
+    cboRun->addItems(history(kCommandHistory));
     cboDeployPath->setEditText(deployPath);
     cboRun->setEditText(command);
 }
@@ -98,15 +125,28 @@ void frmMain::Form_Unload() {
             failures << QStringLiteral("%1: %2").arg(name, ReasonText(r));
         }
     };
-    note(kComputerList, WriteListFile(fs, AppDir() + kComputerList, Entries(*lstComputers)));
-    note(kFileList, WriteListFile(fs, AppDir() + kFileList, Entries(*lstDeployables)));
-    note(kDeployPath, WriteLineFile(fs, AppDir() + kDeployPath, cboDeployPath->currentText()));
-    note(kCommand, WriteLineFile(fs, AppDir() + kCommand, cboRun->currentText()));
+    QStringList unchanged;
+    auto save = [&](const QString& name, auto write, const auto& what) {
+        if (LeftAsItIs(name)) {
+            unchanged << name;
+        } else {
+            note(name, write(fs, AppDir() + name, what, EncodingOf(name)));
+        }
+    };
+    save(kComputerList, WriteListFile, Entries(*lstComputers));
+    save(kFileList, WriteListFile, Entries(*lstDeployables));
+    save(kDeployPath, WriteLineFile, cboDeployPath->currentText());
+    save(kCommand, WriteLineFile, cboRun->currentText());
     RememberDeployPath();
     RememberCommand();
-    note(kDeployPathHistory,
-         WriteHistoryFile(fs, AppDir() + kDeployPathHistory, ComboEntries(*cboDeployPath)));
-    note(kCommandHistory, WriteHistoryFile(fs, AppDir() + kCommandHistory, ComboEntries(*cboRun)));
+    save(kDeployPathHistory, WriteHistoryFile, ComboEntries(*cboDeployPath));
+    save(kCommandHistory, WriteHistoryFile, ComboEntries(*cboRun));
+    if (!unchanged.isEmpty()) {
+        MsgBox(QStringLiteral("These files in %1 could not be read when Corvane started and were "
+                              "left unchanged:\r\n\r\n%2")
+                   .arg(AppDir(), unchanged.join(QStringLiteral("\r\n"))),
+               MsgStyle::Exclamation);
+    }
     if (!failures.isEmpty()) {
         MsgBox(QStringLiteral("Corvane could not save these files in %1; they keep their "
                               "previous contents:\r\n\r\n%2")

@@ -2,6 +2,7 @@
 #include "app/ListHelpers.h"
 
 #include <QListWidget>
+#include <algorithm>
 
 namespace corvane {
 
@@ -41,6 +42,23 @@ QString ListBlock(const QStringList& lines, int shown) {
         block << QStringLiteral("and %1 more").arg(lines.size() - shown);
     }
     return block.join(QStringLiteral("\r\n"));
+}
+
+bool FitsListFile(const QString& entry) {
+    return std::none_of(entry.begin(), entry.end(), [](QChar c) {
+        return c == QLatin1Char('"') || c.category() == QChar::Other_Control;
+    });
+}
+
+QString ShownEntry(const QString& entry) {
+    QString shown;
+    for (const QChar c : entry) {
+        shown += c.category() == QChar::Other_Control
+                     ? QStringLiteral("\\x") +
+                           QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0')
+                     : QString(c);
+    }
+    return shown;
 }
 
 QString FileNameOf(const QString& path) {

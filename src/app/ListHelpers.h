@@ -22,6 +22,13 @@ void InsertSorted(QListWidget& list, const QString& text);
 // lists of servers in a message box.
 QString ListBlock(const QStringList& lines, int shown = 20);
 
+// False for an entry the list files cannot carry: a double quote would be read as quoting and a
+// line break would split the entry on the next start; no control character belongs in a name.
+bool FitsListFile(const QString& entry);
+// The entry for a message: its control characters shown as their code (\x0A), so that a line
+// break pasted into it cannot hide.
+QString ShownEntry(const QString& entry);
+
 // The file name of a path: the text after its last separator (\ or /), or the whole text.
 QString FileNameOf(const QString& path);
 

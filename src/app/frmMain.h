@@ -5,9 +5,12 @@
 #include "app/Services.h"
 #include "app/SharedState.h"
 #include "app/StatusLine.h"
+#include "persist/TextFile.h"
 #include "platform/FileSystem.h"
 #include "runner/RunAndWait.h"
 
+#include <QHash>
+#include <QSet>
 #include <QWidget>
 #include <chrono>
 
@@ -22,6 +25,7 @@ class QRadioButton;
 
 namespace corvane {
 
+struct ListItems;
 class frmAbout;
 class frmReport;
 class frmTextViewer;
@@ -238,7 +242,20 @@ private:
 
     void LoadComputerList(QStringList& notes);
     void LoadDeployList(QStringList& notes);
-    void LoadBoxes();
+    void LoadBoxes(QStringList& notes);
+    // Read a state file in AppDir and remember how it was read.
+    ListItems ReadStateList(const QString& name, QStringList& notes);
+    QString ReadStateText(const QString& name, QStringList& notes);
+    void NoteStateRead(const QString& name, const FileResult& read, TextEncoding encoding,
+                       QStringList& notes);
+    // A state file that could not be read at start-up is never written or deleted by this run:
+    // what it holds is not known, so nothing written could stand for it.
+    bool LeftAsItIs(const QString& name) const { return m_unreadable.contains(name); }
+    TextEncoding EncodingOf(const QString& name) const {
+        return m_encodings.value(name, TextEncoding::Native);
+    }
+    QSet<QString> m_unreadable;
+    QHash<QString, TextEncoding> m_encodings;
 
     // Confirming.
     frmReport* m_report = nullptr;

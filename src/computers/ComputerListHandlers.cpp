@@ -17,8 +17,11 @@ const QString kComputerListFile = QStringLiteral("computerlist.txt");
 } // namespace
 
 bool frmMain::SaveComputerList() {
-    const FileResult r =
-        WriteListFile(m_services.files, AppDir() + kComputerListFile, Entries(*lstComputers));
+    if (LeftAsItIs(kComputerListFile)) {
+        return true; // said at start-up
+    }
+    const FileResult r = WriteListFile(m_services.files, AppDir() + kComputerListFile,
+                                       Entries(*lstComputers), EncodingOf(kComputerListFile));
     if (!r.ok()) {
         MsgBox(QStringLiteral("Corvane could not save the computer list to %1:\r\n%2")
                    .arg(AppDir() + kComputerListFile, ReasonText(r)),
@@ -85,9 +88,21 @@ void frmMain::cmdImport_Click() {
                        .arg(*path, ReasonText(r)),
                    MsgStyle::Exclamation);
         } else {
+            QStringList refused;
             lstComputers->clear();
             for (const QString& server : list.items) {
-                InsertSorted(*lstComputers, server);
+                if (FitsListFile(server)) {
+                    InsertSorted(*lstComputers, server);
+                } else {
+                    refused << ShownEntry(server);
+                }
+            }
+            if (!refused.isEmpty()) {
+                MsgBox(QStringLiteral("A computer name cannot hold a double quote (\") or a "
+                                      "control character; these names in %1 were left out:\r\n")
+                               .arg(*path) +
+                           ListBlock(refused),
+                       MsgStyle::Exclamation);
             }
             if (list.leftOut > 0) {
                 MsgBox(QStringLiteral("%1 holds more than %2 names. The first %2 were imported; "

@@ -63,9 +63,11 @@ void frmAddComputer::cmdAdd_Click() {
         name.remove(0, 2);
         txtComputer->setText(name);
     }
-    if (name.contains(QLatin1Char('"'))) {
-        m_main.MsgBox(QStringLiteral("A computer name cannot hold a double quote (\"). Please type "
-                                     "the name without it."),
+    if (!FitsListFile(name)) {
+        m_main.MsgBox(QStringLiteral("A computer name cannot hold a double quote (\") or a control "
+                                     "character such as a line break:\r\n%1\r\nPlease type the "
+                                     "name without it.")
+                          .arg(ShownEntry(name)),
                       MsgStyle::Exclamation);
         return;
     }

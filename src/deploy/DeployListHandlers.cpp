@@ -38,13 +38,11 @@ void frmMain::cmdAddDeployables_Click() {
     // character), and Corvane works with at most 1000 entries.
     QStringList refused;
     paths.removeIf([&refused](const QString& path) {
-        const bool unfit = std::any_of(path.begin(), path.end(), [](QChar c) {
-            return c == QLatin1Char('"') || c.unicode() < 0x20;
-        });
-        if (unfit) {
-            refused << path;
+        if (FitsListFile(path)) {
+            return false;
         }
-        return unfit;
+        refused << ShownEntry(path);
+        return true;
     });
     const qsizetype leftOut = std::max<qsizetype>(paths.size() - kMaxListEntries, 0);
     paths.resize(paths.size() - leftOut);
@@ -89,8 +87,12 @@ void frmMain::cmdRemoveDeployables_Click() {
                 ++i;
             }
         }
+        // A list that could not be read at start-up is left as it is, as was said then.
         const FileResult r =
-            WriteListFile(m_services.files, AppDir() + kDeployListFile, Entries(*lstDeployables));
+            LeftAsItIs(kDeployListFile)
+                ? FileResult{}
+                : WriteListFile(m_services.files, AppDir() + kDeployListFile,
+                                Entries(*lstDeployables), EncodingOf(kDeployListFile));
         if (!r.ok()) {
             MsgBox(QStringLiteral("Corvane could not save the deploy list to %1:\r\n%2")
                        .arg(AppDir() + kDeployListFile, ReasonText(r)),

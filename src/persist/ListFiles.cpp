@@ -54,11 +54,25 @@ QString FormatHistoryFile(const QStringList& entries) {
     return text;
 }
 
-QStringList ParseHistoryFile(const QString& text) {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineEnd);
-    lines.removeAll(QString());
-    return lines;
+ListItems ParseHistoryFile(const QString& text) {
+    // Line by line: an oversized history must not become millions of strings.
+    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
+    ListItems result;
+    for (qsizetype pos = 0; pos < text.size();) {
+        qsizetype end = text.indexOf(lineEnd, pos);
+        if (end < 0) {
+            end = text.size();
+        }
+        if (end > pos) {
+            if (result.items.size() < kHistoryLines) {
+                result.items << text.mid(pos, end - pos);
+            } else {
+                ++result.leftOut;
+            }
+        }
+        pos = end + 1;
+    }
+    return result;
 }
 
 QString FirstLine(const QString& text) {
@@ -69,25 +83,30 @@ QString FirstLine(const QString& text) {
 
 FileResult ReadListFile(FileSystem& fs, const QString& path, ListItems& result) {
     QString text;
-    const FileResult r = ReadText(fs, path, text);
+    TextEncoding encoding = TextEncoding::Native;
+    const FileResult r = ReadText(fs, path, text, &encoding);
     result = r.ok() ? ParseListFile(text) : ListItems{};
+    result.encoding = encoding;
     return r;
 }
 
-FileResult WriteListFile(FileSystem& fs, const QString& path, const QStringList& entries) {
+FileResult WriteListFile(FileSystem& fs, const QString& path, const QStringList& entries,
+                         TextEncoding encoding) {
     if (entries.isEmpty()) {
         const FileResult r = fs.DeleteFile(PathBytes(path));
         return r.error == kFileNotFound ? FileResult{} : r;
     }
-    return ReplaceText(fs, path, FormatListFile(entries));
+    return ReplaceText(fs, path, FormatListFile(entries), encoding);
 }
 
-FileResult WriteHistoryFile(FileSystem& fs, const QString& path, const QStringList& entries) {
-    return ReplaceText(fs, path, FormatHistoryFile(entries));
+FileResult WriteHistoryFile(FileSystem& fs, const QString& path, const QStringList& entries,
+                            TextEncoding encoding) {
+    return ReplaceText(fs, path, FormatHistoryFile(entries), encoding);
 }
 
-FileResult WriteLineFile(FileSystem& fs, const QString& path, const QString& text) {
-    return ReplaceText(fs, path, text + kLineEnd);
+FileResult WriteLineFile(FileSystem& fs, const QString& path, const QString& text,
+                         TextEncoding encoding) {
+    return ReplaceText(fs, path, text + kLineEnd, encoding);
 }
 
 } // namespace corvane

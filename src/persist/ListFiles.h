@@ -1,6 +1,7 @@
 // The list files (servers, deploy paths), the history files and the one-line state files.
 #pragma once
 
+#include "persist/TextFile.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -15,6 +16,7 @@ constexpr int kHistoryLines = 10;
 struct ListItems {
     QStringList items; // the non-empty items among the first kMaxListEntries read
     int leftOut = 0;   // non-empty items after those, which were not taken
+    TextEncoding encoding = TextEncoding::Native;
 };
 
 // --- Formats: pure functions over the text of a file. ---
@@ -28,19 +30,24 @@ QString QuoteListEntry(const QString& entry);
 QString FormatListFile(const QStringList& entries);
 // Exactly kHistoryLines lines: the first entries, padded with empty lines.
 QString FormatHistoryFile(const QStringList& entries);
-// Every non-empty line, whole, line ends removed.
-QStringList ParseHistoryFile(const QString& text);
+// The first kHistoryLines non-empty lines, whole, line ends removed; the non-empty lines after
+// them are only counted.
+ListItems ParseHistoryFile(const QString& text);
 // The first line, whole; empty for an empty text.
 QString FirstLine(const QString& text);
 
 // --- Files. Writers replace the file atomically: on failure the old file is still whole. ---
 
-// Reads a list file. A missing file is error 53 and leaves the result empty.
+// Reads a list file. A missing file is error 53 and leaves the result empty. Each writer writes
+// in the encoding given, the one its file was read in.
 FileResult ReadListFile(FileSystem& fs, const QString& path, ListItems& result);
 // An empty list deletes the file and leaves none.
-FileResult WriteListFile(FileSystem& fs, const QString& path, const QStringList& entries);
-FileResult WriteHistoryFile(FileSystem& fs, const QString& path, const QStringList& entries);
+FileResult WriteListFile(FileSystem& fs, const QString& path, const QStringList& entries,
+                         TextEncoding encoding = TextEncoding::Native);
+FileResult WriteHistoryFile(FileSystem& fs, const QString& path, const QStringList& entries,
+                            TextEncoding encoding = TextEncoding::Native);
 // A file of exactly one line holding the text.
-FileResult WriteLineFile(FileSystem& fs, const QString& path, const QString& text);
+FileResult WriteLineFile(FileSystem& fs, const QString& path, const QString& text,
+                         TextEncoding encoding = TextEncoding::Native);
 
 } // namespace corvane

@@ -28,10 +28,24 @@ QString ReasonText(const FileResult& result);
 // Creates the file empty when there is none yet; an existing file is left as it is.
 void CreateIfMissing(FileSystem& fs, const QString& path);
 
+// The encoding a file was read in, so that it is written back in the same one.
+enum class TextEncoding {
+    Native,
+    // Where the text encoding is UTF-8, a file that is not valid UTF-8 comes from a Windows
+    // machine's ANSI code page; Windows-1252 reads every byte and gives it back unchanged.
+    Windows1252,
+};
+
+QString FromWindows1252(std::string_view bytes);
+// False when a character has no Windows-1252 byte; bytes then holds what came before it.
+bool ToWindows1252(const QString& text, std::string& bytes);
+
 // Reads the whole file; on failure the text is empty.
-FileResult ReadText(FileSystem& fs, const QString& path, QString& text);
+FileResult ReadText(FileSystem& fs, const QString& path, QString& text,
+                    TextEncoding* encoding = nullptr);
 // Replaces the file with the text as a whole, atomically; a file already holding exactly these
-// bytes is not rewritten.
-FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text);
+// bytes is not rewritten. A text that Windows-1252 cannot carry is written in the text encoding.
+FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text,
+                       TextEncoding encoding = TextEncoding::Native);
 
 } // namespace corvane

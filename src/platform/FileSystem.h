@@ -32,6 +32,13 @@ struct [[nodiscard]] SearchResult {
     std::string name;
 };
 
+// The temporary file a copy or a replacement writes beside its target until it is whole is named
+// TemporaryPrefix(target's name) followed by a part that keeps it unique. Only Corvane makes names
+// of this form, so the leftovers of an interrupted save can be told from everything else.
+inline std::string TemporaryPrefix(std::string_view fileName) {
+    return "." + std::string(fileName) + ".corvane-tmp-";
+}
+
 // A text file written line by line while it stays open: the lines are gathered and written in
 // large pieces. The first failure is kept and every later call returns it, so a caller may check
 // each line or only Close. Destroying a writer that was not closed closes the file silently.
@@ -77,6 +84,9 @@ public:
     // Writes the contents to a temporary file beside the target, flushes it to disk and renames it
     // over the target, so that a failure or a crash at any point leaves the old file whole.
     virtual FileResult ReplaceFile(const std::string& path, const std::string& contents) = 0;
+    // Deletes the temporary files (see TemporaryPrefix) that interrupted copies or replacements of
+    // this file left beside it, and nothing else. Finding none is no error.
+    virtual FileResult RemoveLeftovers(const std::string& path) = 0;
     // Creates the file, or empties the one there, for writing line by line. On failure the
     // writer is left empty.
     virtual FileResult OpenLineWriter(const std::string& path,

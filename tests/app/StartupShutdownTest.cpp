@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace corvane::test {
 namespace {
@@ -145,6 +146,88 @@ TEST_F(StartupShutdownTest, AFailedSaveIsSaidKeepsTheOldFilesAndTouchesNoUnchang
     }
     EXPECT_EQ(h.dir.Read("computerlist.txt"), oldList);
     EXPECT_EQ(h.dir.Read("schedapp.top"), CrLf({"old.exe"}));
+}
+
+TEST_F(StartupShutdownTest, StateFilesThatCannotBeReadAreNeverWrittenNorDeleted) {
+    const std::set<std::string> names = {"computerlist.txt", "filelist.txt", "srvpath.top",
+                                         "schedapp.top",     "sp.top",       "sa.top"};
+    const std::string kept = CrLf({"KEPT01", "KEPT02"});
+    for (const std::string& name : names) {
+        h.dir.Write(name, kept);
+    }
+    FaultyFileSystem faulty(*h.nativeFiles);
+    faulty.readFailure = {kPermissionDenied, "Permission denied"};
+    faulty.failingReads = names;
+    frmMain& w = h.Start(&faulty);
+    // Each list's own saves (Add Computer saves at once) leave them alone too.
+    w.lstComputers->addItem(QStringLiteral("NEW01"));
+    EXPECT_TRUE(w.SaveComputerList());
+    w.cboRun->setEditText(QStringLiteral("new.exe"));
+    w.cmdExit_Click();
+
+    const auto boxes = h.dialogs.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("will leave it as it is")));
+    EXPECT_TRUE(boxes[1].text.contains(QStringLiteral("were left unchanged")));
+    for (const std::string& name : names) {
+        EXPECT_EQ(h.dir.Read(name), kept) << name;
+        for (const auto& box : boxes) {
+            EXPECT_TRUE(box.text.contains(QString::fromStdString(name))) << name;
+        }
+    }
+}
+
+TEST_F(StartupShutdownTest, OversizedHistoriesKeepTenLinesAndSaySo) {
+    h.dir.Write("sa.top", Numbered("cmd", 50'000));
+    frmMain& w = h.Start();
+    EXPECT_EQ(w.cboRun->count(), 10);
+    EXPECT_EQ(ComboEntries(*w.cboRun).back(), QStringLiteral("cmd1009"));
+    ASSERT_EQ(h.dialogs.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(h.dialogs.MessageBoxes()[0].text.contains(QStringLiteral("49990 more")));
+}
+
+TEST_F(StartupShutdownTest, AnAnsiListKeepsItsBytesAndTakesNewEntriesInItsEncoding) {
+    // Windows-1252: "MÜNCHEN01" and "SÃO–PAULO" (an en dash), and the undefined byte 0x81.
+    const std::string ansi = CrLf({"M\xDCNCHEN01", "S\xC3O\x96PAULO", "X\x81"});
+    h.dir.Write("computerlist.txt", ansi);
+    h.dir.Write("sa.top", CrLf({"caf\xE9.exe"}));
+    frmMain& w = h.Start();
+    EXPECT_EQ(Entries(*w.lstComputers),
+              (QStringList{QStringLiteral("MÜNCHEN01"), QStringLiteral("SÃO–PAULO"),
+                           QStringLiteral("X\u0081")}));
+    EXPECT_EQ(w.cboRun->itemText(0), QStringLiteral("café.exe"));
+    w.cmdExit_Click();
+    EXPECT_EQ(h.dir.Read("computerlist.txt"), ansi);
+    EXPECT_EQ(h.dir.Read("sa.top").substr(0, 10), "caf\xE9.exe\r\n");
+
+    // A new entry that Windows-1252 cannot carry turns the file into UTF-8, not into "?".
+    MainHarness again;
+    again.dir.Write("computerlist.txt", ansi);
+    frmMain& w2 = again.Start();
+    w2.lstComputers->addItem(QStringLiteral("ΑΘΗΝΑ01"));
+    w2.cmdExit_Click();
+    EXPECT_EQ(again.dir.Read("computerlist.txt"),
+              CrLf({"M\xC3\x9CNCHEN01", "S\xC3\x83O\xE2\x80\x93PAULO", "X\xC2\x81",
+                    "\xCE\x91\xCE\x98\xCE\x97\xCE\x9D\xCE\x91"
+                    "01"}));
+}
+
+TEST_F(StartupShutdownTest, StartRemovesOnlyTheLeftoversOfInterruptedSaves) {
+    const std::vector<std::pair<std::string, bool>> files = {
+        {".computerlist.txt.corvane-tmp-Ab12Cd", true},
+        {".sa.top.corvane-tmp-123-4", true},
+        {".sa.top.corvane-tmp-", false},          // nothing after the mark: not ours
+        {".other.txt.corvane-tmp-Ab12Cd", false}, // not a state file
+        {".sa.top.XYZ123", false},
+        {"computerlist.txt.corvane-tmp-1", false},
+    };
+    for (const auto& [name, _] : files) {
+        h.dir.Write(name, "partial");
+    }
+    h.Start();
+    for (const auto& [name, removed] : files) {
+        EXPECT_NE(h.dir.Exists(name), removed) << name;
+    }
 }
 
 TEST_F(StartupShutdownTest, ClosingTheWindowSavesOnceAndEndsWithHiddenWindowsAround) {

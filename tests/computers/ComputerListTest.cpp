@@ -78,7 +78,7 @@ TEST_F(ComputerListTest, ScreenshotOfTheAddComputerDialogWhichRefusesEmptyQuoted
                                             QStringLiteral("/frmAddComputer.png")));
         QTest::keyClick(d.txtComputer, Qt::Key_Escape); // bound to nothing
         EXPECT_TRUE(d.isVisible());
-        for (const char* name : {"", "SRV\"01", "ONEMORE"}) {
+        for (const char* name : {"", "SRV\"01", "SRV\r\n02", "ONEMORE"}) {
             d.txtComputer->setText(QString::fromLatin1(name));
             d.cmdAdd->click();
             EXPECT_TRUE(d.isVisible()) << name;
@@ -87,10 +87,11 @@ TEST_F(ComputerListTest, ScreenshotOfTheAddComputerDialogWhichRefusesEmptyQuoted
     });
     EXPECT_EQ(w().lblStatus->text(), kIdle);
     EXPECT_EQ(w().lstComputers->count(), 1000);
-    ASSERT_EQ(Boxes().size(), 3);
+    ASSERT_EQ(Boxes().size(), 4);
     EXPECT_EQ(Boxes()[0], QStringLiteral("You forgot to type a computer name, please try again."));
     EXPECT_TRUE(Boxes()[1].contains(QStringLiteral("double quote")));
-    EXPECT_TRUE(Boxes()[2].contains(QStringLiteral("1000")));
+    EXPECT_TRUE(Boxes()[2].contains(QStringLiteral("SRV\\x0D\\x0A02")));
+    EXPECT_TRUE(Boxes()[3].contains(QStringLiteral("1000")));
 }
 
 TEST_F(ComputerListTest, RemoveTakesEverySelectedNeighbourAndAlwaysLeavesTheFileWhichClearKeeps) {
@@ -142,8 +143,13 @@ TEST_F(ComputerListTest, ImportReadsFirstThenReplacesTheListWithAtMostAThousandN
     EXPECT_EQ(Entries(*w().lstComputers), (QStringList{"SRV01", "srv02"}));
     Pick(w().cmdImport, "big.txt");
     EXPECT_EQ(w().lstComputers->count(), 1000);
+    h.dir.Write("unfit.txt", CrLf({"GOOD01", "\"TAB\tX\"", "QU\"OTE"}));
+    Pick(w().cmdImport, "unfit.txt");
+    EXPECT_EQ(Entries(*w().lstComputers), QStringList{"GOOD01"});
 
-    ASSERT_EQ(Boxes().size(), 3);
+    ASSERT_EQ(Boxes().size(), 4);
+    EXPECT_TRUE(Boxes()[3].contains(File("unfit.txt")));
+    EXPECT_TRUE(Boxes()[3].endsWith(QStringLiteral("TAB\\x09X\r\nQU\"OTE")));
     EXPECT_TRUE(Boxes()[0].contains(File("missing.txt")));
     EXPECT_EQ(Boxes()[1], QStringLiteral("Unable to locate path."));
     EXPECT_TRUE(Boxes()[2].contains(QStringLiteral("200 more were left out")));

@@ -70,7 +70,9 @@ TEST_F(DeployListTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
     EXPECT_EQ(Names(), QStringList({"ok.exe"}));
     const QString said = "A file whose name holds a double quote (\") or a control character "
                          "cannot stand on the deploy list; these were left out:\r\n";
-    EXPECT_EQ(h.dialogs.MessageTexts().back(), said + Local(picked.mid(1)).join("\r\n"));
+    // Control characters are shown by their codes, so that a line break cannot hide.
+    const QStringList shown{"a\"b.exe", "line\\x0Abreak.exe", "tab\\x09x.exe"};
+    EXPECT_EQ(h.dialogs.MessageTexts().back(), said + Local(shown).join("\r\n"));
 
     picked.clear();
     for (int i = 0; i < 22; ++i) {
@@ -78,7 +80,8 @@ TEST_F(DeployListTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
     }
     Pick(picked);
     EXPECT_TRUE(Names().isEmpty());
-    EXPECT_TRUE(h.dialogs.MessageTexts().back().endsWith(Local({"bad\r19"})[0] + "\r\nand 2 more"));
+    EXPECT_TRUE(
+        h.dialogs.MessageTexts().back().endsWith(Local({"bad\\x0D19"})[0] + "\r\nand 2 more"));
 }
 
 TEST_F(DeployListTest, GetFilesGivesTheFolderAndEachNameSeparatedByNulAndAddJoinsThem) {

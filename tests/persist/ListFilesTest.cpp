@@ -76,7 +76,7 @@ TEST(HistoryFileTest, WritesTenPaddedLinesAndReadsBackTheNonEmptyOnes) {
         {"a\nb\rc\r\n\nd", {"a", "b", "c", "d"}},
     };
     for (const auto& t : texts) {
-        EXPECT_EQ(ParseHistoryFile(Q(t.text)), t.lines) << t.text;
+        EXPECT_EQ(ParseHistoryFile(Q(t.text)).items, t.lines) << t.text;
     }
 }
 

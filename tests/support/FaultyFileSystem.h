@@ -4,6 +4,9 @@
 
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+#include <set>
+
 namespace corvane::test {
 
 class FaultyFileSystem final : public FileSystem {
@@ -14,6 +17,8 @@ public:
     // kFileOk lets them through.
     FileResult readFailure;
     FileResult writeFailure;
+    // When not empty, only reads of paths ending in one of these names fail.
+    std::set<std::string> failingReads;
 
     SearchResult Search(const std::string& p, bool d) override { return m_real.Search(p, d); }
     FileResult CreateDirectory(const std::string& p) override {
@@ -34,10 +39,17 @@ public:
         return writeFailure.ok() ? m_real.AppendLine(p, l) : writeFailure;
     }
     FileResult ReadTextFile(const std::string& p, std::string& c) override {
-        return readFailure.ok() ? m_real.ReadTextFile(p, c) : readFailure;
+        const bool fails = !readFailure.ok() &&
+                           (failingReads.empty() ||
+                            std::any_of(failingReads.begin(), failingReads.end(),
+                                        [&p](const std::string& n) { return p.ends_with(n); }));
+        return fails ? readFailure : m_real.ReadTextFile(p, c);
     }
     FileResult ReplaceFile(const std::string& p, const std::string& c) override {
         return writeFailure.ok() ? m_real.ReplaceFile(p, c) : writeFailure;
+    }
+    FileResult RemoveLeftovers(const std::string& p) override {
+        return writeFailure.ok() ? m_real.RemoveLeftovers(p) : writeFailure;
     }
     FileResult OpenLineWriter(const std::string& p, std::unique_ptr<LineWriter>& w) override {
         return writeFailure.ok() ? m_real.OpenLineWriter(p, w) : writeFailure;

@@ -145,6 +145,19 @@ TEST_F(FileSystemWindowsTest, EveryOperationDoesWhatItSays) {
     EXPECT_EQ(fs->Search(Path("old.txt"), false).name, "old.txt");
 }
 
+TEST_F(FileSystemWindowsTest, RemoveLeftoversTakesOnlyTheTemporariesOfThatFile) {
+    for (const char* name : {"sa.top", ".sa.top.corvane-tmp-12-3", ".sa.top.corvane-tmp-",
+                             ".sb.top.corvane-tmp-12-3", "sa.top.corvane-tmp-1"}) {
+        dir.Write(name, "x");
+    }
+    ASSERT_TRUE(CreateDirectoryW(Wide(Path(".sa.top.corvane-tmp-dir")).c_str(), nullptr));
+    EXPECT_TRUE(fs->RemoveLeftovers(Path("sa.top")).ok());
+    EXPECT_EQ(dir.Names(),
+              (std::set<std::string>{"sa.top", ".sa.top.corvane-tmp-", ".sa.top.corvane-tmp-dir",
+                                     ".sb.top.corvane-tmp-12-3", "sa.top.corvane-tmp-1"}));
+    EXPECT_TRUE(fs->RemoveLeftovers(Path("none.txt")).ok());
+}
+
 // The line writer empties the file, and a failure is never lost: not when the buffer fills, not
 // when only the close writes it. Wine's Z: drive reaches /dev/full, which takes no byte.
 TEST_F(FileSystemWindowsTest, ALineWriterReportsEveryFailureUpToTheClose) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,7 +119,7 @@ int NotFoundFor(const std::string& path) {
 int CreateTemporaryBeside(const std::string& path, mode_t mode, std::string& temp) {
     static unsigned counter = 0;
     static const std::string pid = std::to_string(::getpid());
-    const std::string stem = DirName(path) + "/." + BaseName(path) + ".corvane-" + pid + "-";
+    const std::string stem = DirName(path) + "/" + TemporaryPrefix(BaseName(path)) + pid + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = stem + std::to_string(++counter);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -414,7 +415,7 @@ public:
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return r;
         }
-        std::string temp = DirName(path) + "/." + BaseName(path) + ".XXXXXX";
+        std::string temp = DirName(path) + "/" + TemporaryPrefix(BaseName(path)) + "XXXXXX";
         const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
         if (raw < 0) {
             return FromErrno(errno, kPathNotFound);
@@ -438,6 +439,35 @@ public:
             return fail(errno);
         }
         return {};
+    }
+
+    FileResult RemoveLeftovers(const std::string& unresolved) override {
+        std::string path;
+        if (FileResult r = Localize(unresolved, path); !r.ok()) {
+            return r;
+        }
+        const std::string dir = DirName(path);
+        const std::string prefix = TemporaryPrefix(BaseName(path));
+        DIR* listing = ::opendir(dir.c_str());
+        if (listing == nullptr) {
+            return FromErrno(errno, kPathNotFound);
+        }
+        FileResult result;
+        while (const dirent* entry = ::readdir(listing)) {
+            const std::string name = entry->d_name;
+            if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+                continue;
+            }
+            // Only files: a folder or a link of that name is not one of ours.
+            const std::string full = dir + "/" + name;
+            struct stat st {};
+            if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                ::unlink(full.c_str()) != 0 && result.ok()) {
+                result = FromErrno(errno);
+            }
+        }
+        ::closedir(listing);
+        return result;
     }
 
     FileResult OpenLineWriter(const std::string& unresolved,

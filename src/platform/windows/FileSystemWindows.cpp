@@ -163,16 +163,24 @@ bool IsTaken(DWORD code) {
     return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
 }
 
-// A name beside `path` that no one else uses, for the copy or the new contents until they are
-// whole.
-std::wstring TemporaryBeside(const std::wstring& path) {
-    static std::atomic<unsigned> counter{0};
+// Where the name of a path begins: after its last separator or drive colon.
+size_t NameStart(const std::wstring& path) {
     size_t slash = path.size();
     while (slash > 0 && !IsSeparator(path[slash - 1]) && path[slash - 1] != L':') {
         --slash;
     }
-    return path.substr(0, slash) + L"~" + path.substr(slash) + L".corvane-" +
-           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    return slash;
+}
+
+// A name beside `path` that no one else uses, for the copy or the new contents until they are
+// whole.
+std::wstring TemporaryBeside(const std::wstring& path) {
+    static std::atomic<unsigned> counter{0};
+    const size_t slash = NameStart(path);
+    std::wstring prefix;
+    static_cast<void>(ToWide(TemporaryPrefix(ToUtf8(path.substr(slash))), prefix));
+    return path.substr(0, slash) + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter);
 }
 
 // Creates the temporary file beside `path`; its name goes into `temp`.
@@ -410,6 +418,41 @@ public:
             return r;
         }
         return {};
+    }
+
+    FileResult RemoveLeftovers(const std::string& path) override {
+        std::wstring wide;
+        if (!ToWide(path, wide)) {
+            return BadName();
+        }
+        const size_t start = NameStart(wide);
+        const std::wstring folder = wide.substr(0, start);
+        std::wstring pattern;
+        // The prefix holds no wildcard: it is the target's name, and a name holds none.
+        if (!ToWide(TemporaryPrefix(ToUtf8(wide.substr(start))), pattern)) {
+            return BadName();
+        }
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileExW((folder + pattern + L"*").c_str(), FindExInfoBasic,
+                                               &found, FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE) {
+            return LastError(FileStep::Search);
+        }
+        FileResult result;
+        do {
+            const std::wstring name = found.cFileName;
+            // The search also matches short names; only a long name of this form is ours.
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                name.size() > pattern.size() && name.compare(0, pattern.size(), pattern) == 0) {
+                const std::wstring full = folder + name;
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (!DeleteFileW(full.c_str()) && result.ok()) {
+                    result = LastError(FileStep::Existing);
+                }
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return result;
     }
 
     FileResult OpenLineWriter(const std::string& path,
