@@ -24,13 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QString text;
     if (ReadText(*fs, path, text).ok()) {
-        const QStringList history = ParseHistoryFile(text);
+        const QStringList history = ParseHistoryFile(text).items;
+        FUZZ_CHECK(history.size() <= kHistoryLines);
         for (const QString& line : history) {
             FUZZ_CHECK(!line.isEmpty() && !line.contains(u'\r') && !line.contains(u'\n'));
         }
         FUZZ_CHECK(!FirstLine(text).contains(u'\n'));
-        FUZZ_CHECK(ParseHistoryFile(FormatHistoryFile(history.mid(0, kHistoryLines))) ==
-                   history.mid(0, kHistoryLines));
+        FUZZ_CHECK(ParseHistoryFile(FormatHistoryFile(history)).items == history);
     }
     return 0;
 }
