@@ -48,7 +48,7 @@ void CreateIfMissing(FileSystem& fs, const QString& path) {
 
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text) {
     std::string bytes;
-    const FileResult r = fs.ReadTextFile(PathBytes(path), bytes);
+    const FileResult r = fs.ReadTextFile(PathBytes(path), bytes, kMaxListFileSize);
     text = r.ok() ? FromNative(bytes) : QString();
     return r;
 }
@@ -59,7 +59,7 @@ FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text)
     // A file that already holds these bytes is left alone: most files are unchanged at exit,
     // and each replacement costs a flush to disk.
     std::string current;
-    if (fs.ReadTextFile(native, current).ok() && current == bytes) {
+    if (fs.ReadTextFile(native, current, kMaxListFileSize).ok() && current == bytes) {
         return {};
     }
     return fs.ReplaceFile(native, bytes);

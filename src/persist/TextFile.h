@@ -28,7 +28,7 @@ QString ReasonText(const FileResult& result);
 // Creates the file empty when there is none yet; an existing file is left as it is.
 void CreateIfMissing(FileSystem& fs, const QString& path);
 
-// Reads the whole file; on failure the text is empty.
+// Reads the whole file, refusing one larger than kMaxListFileSize; on failure the text is empty.
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text);
 // Replaces the file with the text as a whole, atomically; a file already holding exactly these
 // bytes is not rewritten.

@@ -33,8 +33,8 @@ public:
     FileResult AppendLine(const std::string& p, const std::string& l) override {
         return writeFailure.ok() ? m_real.AppendLine(p, l) : writeFailure;
     }
-    FileResult ReadTextFile(const std::string& p, std::string& c) override {
-        return readFailure.ok() ? m_real.ReadTextFile(p, c) : readFailure;
+    FileResult ReadTextFile(const std::string& p, std::string& c, std::uint64_t l) override {
+        return readFailure.ok() ? m_real.ReadTextFile(p, c, l) : readFailure;
     }
     FileResult ReplaceFile(const std::string& p, const std::string& c) override {
         return writeFailure.ok() ? m_real.ReplaceFile(p, c) : writeFailure;

@@ -121,7 +121,7 @@ TEST_F(FileSystemWindowsTest, EveryOperationDoesWhatItSays) {
     EXPECT_EQ(Read("to"), bytes);
     EXPECT_EQ(Read("new\\fresh"), bytes);
     std::string contents = "stale";
-    EXPECT_TRUE(fs->ReadTextFile(Path("to"), contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(Path("to"), contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, bytes);
 
     EXPECT_TRUE(fs->CreateEmptyFile(Path("to")).ok()); // truncates
@@ -204,8 +204,9 @@ TEST_F(FileSystemWindowsTest, FailuresGiveTheProgramsErrorNumbers) {
         {"DeleteFile in missing", [&] { return fs->DeleteFile(inMissing); }, kPathNotFound},
         {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(inMissing); }, kPathNotFound},
         {"AppendLine", [&] { return fs->AppendLine(inMissing, "x"); }, kPathNotFound},
-        {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents); }, kFileNotFound},
-        {"ReadTextFile a folder", [&] { return fs->ReadTextFile(sub, contents); },
+        {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); },
+         kFileNotFound},
+        {"ReadTextFile a folder", [&] { return fs->ReadTextFile(sub, contents, kNoSizeLimit); },
          kPermissionDenied},
         {"ReplaceFile", [&] { return fs->ReplaceFile(inMissing, "x"); }, kPathNotFound},
         {"ReplaceFile over a folder", [&] { return fs->ReplaceFile(sub, "x"); }, kPermissionDenied},
@@ -292,7 +293,7 @@ TEST_F(FileSystemWindowsTest, DeploysThroughAUncPath) {
     EXPECT_TRUE(fs->CopyFile(Path("setup.exe"), apps + "setup.exe").ok());
     EXPECT_EQ(fs->Search(apps + "SETUP.EXE", false).name, "setup.exe");
     std::string contents;
-    EXPECT_TRUE(fs->ReadTextFile(apps + "setup.exe", contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(apps + "setup.exe", contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, "MZ new");
     EXPECT_EQ(fs->CreateDirectory(root + "Apps").error, kPathFileAccess);
     // The share's folder seen through another drive is still the same file.
@@ -318,7 +319,7 @@ TEST_F(FileSystemWindowsTest, NamesOutsideTheAnsiCodePageRoundTrip) {
     EXPECT_EQ(fs->Search(Path(folder), true).name, folder);
     EXPECT_EQ(dir.Names(), std::set<std::string>{folder});
     std::string contents;
-    EXPECT_TRUE(fs->ReadTextFile(path, contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(path, contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, "first\r\n\xCE\xA9\r\n");
     EXPECT_TRUE(fs->CopyFile(path, Path(name)).ok());
     EXPECT_EQ(Read(name), contents);
