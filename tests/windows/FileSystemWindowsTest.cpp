@@ -2,6 +2,7 @@
 // paths through a share Wine serves, names outside the ANSI code page, whole files on failure.
 #include "WindowsTestSupport.h"
 
+#include "platform/AppDirLock.h"
 #include "platform/NativeFileSystem.h"
 #include "platform/windows/WindowsErrors.h"
 
@@ -146,7 +147,7 @@ TEST_F(FileSystemWindowsTest, EveryOperationDoesWhatItSays) {
 }
 
 // The line writer empties the file, and a failure is never lost: not when the buffer fills, not
-// when only the close writes it. Wine's Z: drive reaches /dev/full, which takes no byte.
+// when only the close writes it. The file size limit stands in for a full disk.
 TEST_F(FileSystemWindowsTest, ALineWriterReportsEveryFailureUpToTheClose) {
     dir.Write("report.top", "old contents");
     std::unique_ptr<LineWriter> writer;
@@ -161,10 +162,12 @@ TEST_F(FileSystemWindowsTest, ALineWriterReportsEveryFailureUpToTheClose) {
     EXPECT_TRUE(writer->Close().ok());
     EXPECT_EQ(Read("report.top"), expected);
 
-    ASSERT_TRUE(fs->OpenLineWriter("Z:\\dev\\full", writer).ok());
+    const wintest::FileSizeLimit limit(4);
+    ASSERT_TRUE(limit.active());
+    ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
     EXPECT_TRUE(writer->WriteLine("short").ok());
     EXPECT_EQ(writer->Close().error, kDiskFull);
-    ASSERT_TRUE(fs->OpenLineWriter("Z:\\dev\\full", writer).ok());
+    ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
     int firstFailure = -1;
     for (int i = 0; i < 1000 && firstFailure < 0; ++i) {
         firstFailure = writer->WriteLine(line).ok() ? -1 : i;
@@ -172,7 +175,7 @@ TEST_F(FileSystemWindowsTest, ALineWriterReportsEveryFailureUpToTheClose) {
     EXPECT_GT(firstFailure, 0) << "the lines are gathered first";
     EXPECT_EQ(writer->WriteLine("more").error, kDiskFull);
     EXPECT_EQ(writer->Close().error, kDiskFull);
-    EXPECT_EQ(fs->AppendLine("Z:\\dev\\full", "x").error, kDiskFull);
+    EXPECT_EQ(fs->AppendLine(Path("report.top"), "longer than four").error, kDiskFull);
 }
 
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
@@ -264,6 +267,38 @@ TEST_F(FileSystemWindowsTest, FailuresLeaveTheOldFileWhole) {
 }
 
 // A copy onto the source itself, by whatever name, leaves it untouched and says so.
+// A device is never read or written whole, a file past the bound never read; the AppDir lock
+// has one holder at a time.
+TEST_F(FileSystemWindowsTest, DevicesAndHugeFilesAreRefusedAndAppDirHasOneHolder) {
+    std::string contents;
+    std::unique_ptr<LineWriter> writer;
+    const std::string device = R"(\\.\NUL)";
+    const std::pair<const char*, std::function<FileResult()>> refused[] = {
+        {"ReadTextFile", [&] { return fs->ReadTextFile(device, contents, kNoSizeLimit); }},
+        {"AppendLine", [&] { return fs->AppendLine(device, "x"); }},
+        {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(device); }},
+        {"OpenLineWriter", [&] { return fs->OpenLineWriter(device, writer); }},
+    };
+    for (const auto& [name, operation] : refused) {
+        const FileResult r = operation();
+        EXPECT_EQ(r.error, kPathFileAccess) << name;
+        EXPECT_EQ(r.reason, "Not a regular file") << name;
+    }
+    dir.Write("list.txt", std::string(100, 'x'));
+    const FileResult big = fs->ReadTextFile(Path("list.txt"), contents, 99);
+    EXPECT_EQ(big.error, kPathFileAccess);
+    EXPECT_TRUE(fs->ReadTextFile(Path("list.txt"), contents, 100).ok());
+
+    {
+        const AppDirLocking first = LockAppDir(dir.file(""));
+        ASSERT_NE(first.lock, nullptr) << first.reason;
+        const AppDirLocking second = LockAppDir(dir.file(""));
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.heldElsewhere);
+    }
+    EXPECT_NE(LockAppDir(dir.file("")).lock, nullptr);
+}
+
 TEST_F(FileSystemWindowsTest, CopyOntoItselfLeavesTheFileUntouched) {
     const std::string bytes = "the only copy";
     dir.Write("app.ini", bytes);
