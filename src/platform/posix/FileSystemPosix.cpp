@@ -111,9 +111,13 @@ int OpenRegular(const std::string& path, int flags, FileResult& refusal, int not
         return -1;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        refusal = S_ISREG(st.st_mode) ? FromErrno(errno) : NotRegularFile();
+    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
+        refusal = NotRegularFile();
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        refusal = FromErrno(errno);
         ::close(fd);
         return -1;
     }
