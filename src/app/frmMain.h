@@ -87,8 +87,12 @@ public:
 
     // --- Command runner. ---
     // RunAndWait in AppDir with the program's Processes; not started when there are none.
+    // Nor when AppDir cannot be put into a command line (UnsafeAppDirCharacter).
     RunResult RunAndWait(const QString& command, const QString& captureFile = {},
                          const OnCommandStarted& onStarted = {});
+    // Called before an action starts its commands: when AppDir cannot be put into a command line,
+    // says so in one message and returns true, and the action starts nothing.
+    bool AppDirRefused();
 
     // --- Schedule inputs. ---
     // Checks made when the user moves the focus out of the field; a failed check says so and

@@ -3,6 +3,7 @@
 #include "app/Look.h"
 #include "app/frmMain.h"
 
+#include "platform/AppDirLock.h"
 #include "platform/Clock.h"
 #include "platform/NativeFileSystem.h"
 #include "platform/NativeProcesses.h"
@@ -10,6 +11,7 @@
 #include "platform/qt/QtWindowing.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,6 +21,17 @@ int main(int argc, char** argv) {
     corvane::QtWindowing windowing;
     corvane::SystemClock clock;
     const QString appDir = corvane::AppDirOfExecutable();
+    // Held until the program ends. A folder that cannot be locked for another reason (read-only,
+    // say) is used anyway: nothing there could be saved to conflict.
+    const corvane::AppDirLocking locking = corvane::LockAppDir(appDir.toStdString());
+    if (locking.heldElsewhere) {
+        dialogs.MsgBox(QStringLiteral("Corvane is already running from %1. Use that window: two "
+                                      "Corvane windows on one folder would overwrite each "
+                                      "other's lists.")
+                           .arg(QDir::toNativeSeparators(appDir)),
+                       corvane::MsgStyle::Exclamation, corvane::kProgramTitle);
+        return 1;
+    }
     // The lab network beside the program; the real Windows backends ignore it.
     const std::string networkRoot = (appDir + QStringLiteral("network/")).toStdString();
     const auto files = corvane::MakeNativeFileSystem(networkRoot);

@@ -38,7 +38,7 @@ void frmReport::Reload() {
     // The old report goes first, so two big reports are never held at once.
     lines.Clear();
     std::string bytes;
-    const FileResult read = m_files.ReadTextFile(PathBytes(m_reportPath), bytes);
+    const FileResult read = m_files.ReadTextFile(PathBytes(m_reportPath), bytes, kNoSizeLimit);
     if (!read.ok()) {
         bytes = ToNative(QStringLiteral("Corvane could not read the report file %1: %2")
                              .arg(m_reportPath, ReasonText(read)));

@@ -101,7 +101,7 @@ void CreateIfMissing(FileSystem& fs, const QString& path) {
 
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text, TextEncoding* encoding) {
     std::string bytes;
-    const FileResult r = fs.ReadTextFile(PathBytes(path), bytes);
+    const FileResult r = fs.ReadTextFile(PathBytes(path), bytes, kMaxListFileSize);
     const bool ansi = r.ok() && TextIsUtf8() && !IsUtf8(bytes);
     text = !r.ok() ? QString() : ansi ? FromWindows1252(bytes) : FromNative(bytes);
     if (encoding != nullptr) {
@@ -120,7 +120,7 @@ FileResult ReplaceText(FileSystem& fs, const QString& path, const QString& text,
     // A file that already holds these bytes is left alone: most files are unchanged at exit,
     // and each replacement costs a flush to disk.
     std::string current;
-    if (fs.ReadTextFile(native, current).ok() && current == bytes) {
+    if (fs.ReadTextFile(native, current, kMaxListFileSize).ok() && current == bytes) {
         return {};
     }
     return fs.ReplaceFile(native, bytes);

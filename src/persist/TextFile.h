@@ -40,7 +40,7 @@ QString FromWindows1252(std::string_view bytes);
 // False when a character has no Windows-1252 byte; bytes then holds what came before it.
 bool ToWindows1252(const QString& text, std::string& bytes);
 
-// Reads the whole file; on failure the text is empty.
+// Reads the whole file, refusing one larger than kMaxListFileSize; on failure the text is empty.
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text,
                     TextEncoding* encoding = nullptr);
 // Replaces the file with the text as a whole, atomically; a file already holding exactly these

@@ -1,6 +1,7 @@
 // The file operations Corvane needs, with failures reported in the program's file-error numbers.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +26,20 @@ struct [[nodiscard]] FileResult {
 
     bool ok() const { return error == kFileOk; }
 };
+
+// The largest list, history, state, import or export file read: a list of a thousand entries is
+// well under 1 MB, so a bigger file is not one of Corvane's.
+inline constexpr std::uint64_t kMaxListFileSize = std::uint64_t{16} << 20;
+inline constexpr std::uint64_t kNoSizeLimit = UINT64_MAX;
+
+// Refusals of a file that is not one Corvane can read or write as a whole: a pipe or a device
+// would block or never end.
+inline FileResult NotRegularFile() {
+    return {kPathFileAccess, "Not a regular file"};
+}
+inline FileResult LargerThan(std::uint64_t limit) {
+    return {kPathFileAccess, "Larger than " + std::to_string(limit >> 20) + " MB"};
+}
 
 // Outcome of a directory search: the name found (empty when nothing matched) or an error.
 struct [[nodiscard]] SearchResult {
@@ -76,11 +91,16 @@ public:
     virtual FileResult CopyFile(const std::string& from, const std::string& to) = 0;
     // Deleting a file that does not exist is error 53.
     virtual FileResult DeleteFile(const std::string& path) = 0;
+    // From here on, files are read or written only when they are regular files: anything else (a
+    // pipe, a device) is refused with NotRegularFile, found without waiting for a writer or a
+    // reader.
     // Creates the file empty, truncating one that exists.
     virtual FileResult CreateEmptyFile(const std::string& path) = 0;
     // Opens for appending (creating it if missing), writes the line and CR LF, closes.
     virtual FileResult AppendLine(const std::string& path, const std::string& line) = 0;
-    virtual FileResult ReadTextFile(const std::string& path, std::string& contents) = 0;
+    // A file of more than `limit` bytes is refused with LargerThan(limit), nothing kept.
+    virtual FileResult ReadTextFile(const std::string& path, std::string& contents,
+                                    std::uint64_t limit) = 0;
     // Writes the contents to a temporary file beside the target, flushes it to disk and renames it
     // over the target, so that a failure or a crash at any point leaves the old file whole.
     virtual FileResult ReplaceFile(const std::string& path, const std::string& contents) = 0;

@@ -19,6 +19,16 @@ QString InterpreterCommandLine(const QString& command, const QString& appDir,
     return line;
 }
 
+std::optional<QChar> UnsafeAppDirCharacter(const QString& appDir) {
+    for (const QChar c : appDir) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('%') || c.unicode() < 0x20 ||
+            c.unicode() == 0x7F) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
 RunResult WaitFor(RunningCommand& command, QDeadlineTimer deadline) {
     RunResult result;
     // A collected command has no handle; one that ended but is not collected yet has a readable

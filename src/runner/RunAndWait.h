@@ -30,6 +30,11 @@ struct RunResult {
 // RunAndWait returns (an uptime sweep raises its window here and its cancel calls End()).
 using OnCommandStarted = std::function<void(RunningCommand&)>;
 
+// The first character of AppDir that a command line cannot carry inside its quotes: a double
+// quote ends them, % is expanded by the command interpreter even there, and a control character
+// (a line break, say) ends or splits the line. Nothing when every character is safe.
+std::optional<QChar> UnsafeAppDirCharacter(const QString& appDir);
+
 // The exact line: "cmd /c " + command, and with a capture file
 // " > \"" + appDir + captureFile + "\"" (quoted, since AppDir may hold blanks).
 QString InterpreterCommandLine(const QString& command, const QString& appDir,

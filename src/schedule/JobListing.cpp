@@ -28,7 +28,7 @@ void frmMain::RefuseServerName(const QString& server) {
 }
 
 void frmMain::lstComputers_Click() {
-    if (IsBusy()) {
+    if (IsBusy() || AppDirRefused()) {
         return;
     }
     SetBusy(true);
@@ -50,7 +50,7 @@ void frmMain::lstComputers_Click() {
 }
 
 void frmMain::cmdRemoveSchedule_Click() {
-    if (IsBusy()) {
+    if (IsBusy() || AppDirRefused()) {
         return;
     }
     // Read once: a click during the wait may move the current entry.

@@ -57,6 +57,10 @@ void frmMain::ScheduleJob(bool selectedOnly) {
         SetIdleStatus();
         return;
     }
+    if (AppDirRefused()) {
+        SetIdleStatus();
+        return;
+    }
     SetBusy(true);
     const QString question =
         QStringLiteral("You are about to schedule \"") + cboRun->currentText() +

@@ -50,6 +50,10 @@ void frmMain::UptimeSweep(bool selectedOnly) {
         UptimeEndSteps();
         return;
     }
+    if (AppDirRefused()) {
+        UptimeEndSteps();
+        return;
+    }
     m_uptimeSweeping = true;
     SetBusy(true);
     SetStatus(StatusColour::Busy, QStringLiteral("Getting Uptime"));

@@ -43,7 +43,7 @@ void frmMain::RemoveEveryEntry(const QStringList& names) {
 }
 
 void frmMain::cmdValidate_Click() {
-    if (IsBusy()) {
+    if (IsBusy() || AppDirRefused()) {
         return;
     }
     const int start = m_services.dialogs.MsgBox(

@@ -1,6 +1,7 @@
 // Start-up reads the six state files of AppDir; shut-down writes them back, once, and ends.
 #include "FaultyFileSystem.h"
 #include "Harness.h"
+#include "StrangeFiles.h"
 
 #include "app/ListHelpers.h"
 #include "persist/History.h"
@@ -8,6 +9,7 @@
 
 #include <QDialog>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -99,6 +101,26 @@ TEST_F(StartupShutdownTest, MoreThanAThousandEntriesAreSaidAndSavedAsAThousand) 
 
     w.cmdExit_Click();
     EXPECT_EQ(h.dir.Read("computerlist.txt"), Numbered("SRV", 1000));
+}
+
+TEST_F(StartupShutdownTest, APipeADeviceOrAHugeFileIsRefusedWithoutWaitingAndNamed) {
+    GuardedFifo fifo(h.dir.file("computerlist.txt"));
+    WriteSparse(h.dir.file("filelist.txt"), (16u << 20) + 1);
+    GuardedFifo historyFifo(h.dir.file("sa.top"));
+    std::filesystem::create_symlink("/dev/zero", h.dir.file("srvpath.top"));
+    std::filesystem::create_symlink("/dev/urandom", h.dir.file("sp.top"));
+    frmMain& w = h.Start();
+    EXPECT_FALSE(fifo.hung());
+    EXPECT_FALSE(historyFifo.hung());
+    EXPECT_EQ(w.lstComputers->count(), 0);
+    EXPECT_EQ(w.cboDeployPath->currentText(), QString());
+    ASSERT_EQ(h.dialogs.MessageBoxes().size(), 1u);
+    const QString text = h.dialogs.MessageBoxes()[0].text;
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("computerlist.txt could not be read: Not a regular file")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("filelist.txt could not be read: Larger than 16 MB")))
+        << text.toStdString();
 }
 
 TEST_F(StartupShutdownTest, ComboBoxesNeitherCompleteNorInsertOnEnter) {

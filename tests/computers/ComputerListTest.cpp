@@ -1,6 +1,7 @@
 // The computer list's buttons through the real widgets: Add, Remove, Clear, Import and Export.
 #include "FaultyFileSystem.h"
 #include "Harness.h"
+#include "StrangeFiles.h"
 
 #include "app/ListHelpers.h"
 
@@ -10,6 +11,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -175,6 +177,30 @@ TEST_F(ComputerListTest, ExportRoundTripsEveryNameDeletesTheFileOfAnEmptyListAnd
     Pick(w().cmdImport, "export.txt");
     EXPECT_EQ(Entries(*w().lstComputers), (QStringList{" LEADING", "SRV01", "srv03", "WEB,02"}));
     EXPECT_EQ(Boxes().size(), 1);
+}
+
+TEST_F(ComputerListTest, ImportAndExportRefuseAPipeADeviceOrAHugeFileWithoutWaiting) {
+    GuardedFifo fifo(h.dir.file("pipe.txt"));
+    std::filesystem::create_symlink("/dev/urandom", h.dir.file("random.txt"));
+    WriteSparse(h.dir.file("huge.txt"), (16u << 20) + 1);
+    Fill({"SRV01"});
+    const std::pair<QPushButton*, const char*> cases[] = {
+        {w().cmdImport, "pipe.txt"}, {w().cmdImport, "random.txt"}, {w().cmdImport, "huge.txt"},
+        {w().cmdExport, "pipe.txt"}, {w().cmdExport, "random.txt"},
+    };
+    for (const auto& [button, name] : cases) {
+        h.dialogs.Clear();
+        Pick(button, name);
+        ASSERT_EQ(Boxes().size(), 1) << name;
+        EXPECT_TRUE(Boxes()[0].contains(File(name))) << Boxes()[0].toStdString();
+        EXPECT_TRUE(Boxes()[0].contains(QStringLiteral("Not a regular file")) ||
+                    Boxes()[0].contains(QStringLiteral("Larger than 16 MB")))
+            << Boxes()[0].toStdString();
+    }
+    EXPECT_FALSE(fifo.hung());
+    EXPECT_TRUE(fifo.stillThere());
+    EXPECT_TRUE(std::filesystem::is_symlink(h.dir.file("random.txt")));
+    EXPECT_EQ(Entries(*w().lstComputers), QStringList{"SRV01"});
 }
 
 TEST_F(ComputerListTest, AnUnreachableImportOrExportNamesTheFileNotAServer) {

@@ -36,7 +36,7 @@ TEST_F(UncFileSystemTest, ADeployLandsInTheServersShare) {
 
     EXPECT_TRUE(fs->AppendLine(R"(\\SRV\D$\log.txt)", "deployed").ok());
     std::string contents;
-    EXPECT_TRUE(fs->ReadTextFile(R"(\\srv\d$\LOG.TXT)", contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(R"(\\srv\d$\LOG.TXT)", contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, "deployed\r\n");
     EXPECT_TRUE(fs->ReplaceFile(R"(\\SRV\D$\log.txt)", "new\r\n").ok());
     EXPECT_EQ(lab.ReadFile("SRV/D$/log.txt"), "new\r\n");
@@ -94,7 +94,7 @@ TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
             {"DeleteFile", [&] { return fs->DeleteFile(file); }},
             {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(file); }},
             {"AppendLine", [&] { return fs->AppendLine(file, "x"); }},
-            {"ReadTextFile", [&] { return fs->ReadTextFile(file, contents); }},
+            {"ReadTextFile", [&] { return fs->ReadTextFile(file, contents, kNoSizeLimit); }},
             {"ReplaceFile", [&] { return fs->ReplaceFile(file, "x"); }}};
         for (const auto& [name, operation] : operations) {
             const FileResult r = operation();

@@ -2,6 +2,8 @@
 // capture file, lookup, the tool's surroundings, ending, and many commands nobody waits on.
 #include "HelperTools.h"
 
+#include "platform/posix/ProgramLookup.h"
+
 #include <QStandardPaths>
 #include <csignal>
 #include <filesystem>
@@ -127,6 +129,41 @@ TEST_F(ProcessesPosixTest, AppDirIsTheWorkingFolderAndComesBeforePath) {
     // A program that disappears after it was found is looked for again.
     std::filesystem::remove(tools.file("exitwith.exe"));
     EXPECT_EQ(Run("cmd /c exitwith 6"), kCommandNotFoundStatus);
+}
+
+TEST_F(ProcessesPosixTest, RelativeAndEmptyPathEntriesAreNotLookedIn) {
+    // The tool starts in AppDir, so an entry taken from this process's folder would find one
+    // file and start another.
+    QTemporaryDir here;
+    const std::string cwd = here.path().toStdString();
+    std::filesystem::create_directories(cwd + "/rel");
+    InstallHelper("exitwith", cwd + "/OnlyHere.exe");
+    InstallHelper("exitwith", cwd + "/rel/OnlyHere.exe");
+    const std::string oldPath = std::getenv("PATH");
+    const auto oldCwd = std::filesystem::current_path();
+    std::filesystem::current_path(cwd);
+    const struct {
+        std::string path;
+        bool found;
+    } cases[] = {{"", false},
+                 {":", false},
+                 {"rel", false},
+                 {"./rel", false},
+                 {".", false},
+                 {"../" + std::filesystem::path(cwd).filename().string() + "/rel", false},
+                 {cwd + "/rel", true},
+                 {"rel:" + cwd, true}};
+    for (const auto& c : cases) {
+        setenv("PATH", c.path.c_str(), 1);
+        ProgramLookup lookup(tools.appDir());
+        const std::string* found = lookup.Find("onlyhere");
+        EXPECT_EQ(found != nullptr, c.found) << "PATH=" << c.path;
+        if (found != nullptr) {
+            EXPECT_EQ(found->front(), '/') << *found;
+        }
+    }
+    std::filesystem::current_path(oldCwd);
+    setenv("PATH", oldPath.c_str(), 1);
 }
 
 bool Eventually(const std::function<bool()>& done) {

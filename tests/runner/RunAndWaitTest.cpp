@@ -24,6 +24,25 @@ TEST(InterpreterCommandLineTest, IsExactlyTheLineOfTheInterpreter) {
               QStringLiteral(R"(cmd /c AT \\SRV01 3 /Delete /Yes)"));
 }
 
+TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/a b/C&(o)r'v^a!n,e;/", nullptr},
+        {"C:\\T\xc3\xa9st\\", nullptr},
+        {"/home/we\"ird/", "\""},
+        {"/home/100%/", "%"},
+        {"/home/line\nbreak/", "\n"},
+        {"/home/tab\there/", "\t"},
+        {"/home/del\x7f/", "\x7f"},
+    };
+    for (const auto& [appDir, unsafe] : cases) {
+        const std::optional<QChar> found = UnsafeAppDirCharacter(QString::fromUtf8(appDir));
+        EXPECT_EQ(found.has_value(), unsafe != nullptr) << appDir;
+        if (found && unsafe) {
+            EXPECT_EQ(*found, QLatin1Char(*unsafe)) << appDir;
+        }
+    }
+}
+
 QStringList g_warnings;
 
 class RunAndWaitTest : public ::testing::Test {

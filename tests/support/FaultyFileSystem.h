@@ -38,12 +38,12 @@ public:
     FileResult AppendLine(const std::string& p, const std::string& l) override {
         return writeFailure.ok() ? m_real.AppendLine(p, l) : writeFailure;
     }
-    FileResult ReadTextFile(const std::string& p, std::string& c) override {
+    FileResult ReadTextFile(const std::string& p, std::string& c, std::uint64_t l) override {
         const bool fails = !readFailure.ok() &&
                            (failingReads.empty() ||
                             std::any_of(failingReads.begin(), failingReads.end(),
                                         [&p](const std::string& n) { return p.ends_with(n); }));
-        return fails ? readFailure : m_real.ReadTextFile(p, c);
+        return fails ? readFailure : m_real.ReadTextFile(p, c, l);
     }
     FileResult ReplaceFile(const std::string& p, const std::string& c) override {
         return writeFailure.ok() ? m_real.ReplaceFile(p, c) : writeFailure;

@@ -45,7 +45,7 @@ frmMain& MainHarness::Start(FileSystem* files, Processes* processes) {
         ++endCalls;
         endStatus = status;
     };
-    window = std::make_unique<frmMain>(dir.path(), services);
+    window = std::make_unique<frmMain>(appDir.isEmpty() ? dir.path() : appDir, services);
     window->Form_Load();
     return *window;
 }

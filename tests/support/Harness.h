@@ -69,6 +69,7 @@ struct MainHarness {
     frmMain& Start(FileSystem* files = nullptr, Processes* processes = nullptr);
 
     TempDir dir;
+    QString appDir; // the window's AppDir when set; dir otherwise
     ScriptedDialogs dialogs;
     std::unique_ptr<FileSystem> nativeFiles;
     std::unique_ptr<Processes> nativeProcesses;

@@ -18,6 +18,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -270,6 +271,38 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndStopsThe
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
     EXPECT_FALSE(w().IsBusy());
     EXPECT_FALSE(w().State().UptimeCancelled);
+}
+
+// A folder whose name holds a double quote would send the capture elsewhere: every action that
+// starts commands says so once and starts nothing.
+TEST(UnsafeAppDirTest, EveryCommandActionSaysItOnceAndStartsNothing) {
+    MainHarness h;
+    LabNetwork lab{h.dir.path().toStdString()};
+    lab.AddServer("ALPHA");
+    h.appDir = h.dir.path() + QStringLiteral("we\"ird/");
+    std::filesystem::create_directories(h.appDir.toStdString());
+    RecordingProcesses processes{h.nativeProcesses.get()};
+    frmMain& w = h.Start(nullptr, &processes);
+    w.lstComputers->addItem(QStringLiteral("ALPHA"));
+    w.lstComputers->setCurrentRow(0);
+    w.cboRun->setEditText(QStringLiteral("backup.exe"));
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"Get Uptime", [&] { w.cmdUpAll->click(); }},
+        {"list jobs", [&] { w.lstComputers_Click(); }},
+        {"remove a job", [&] { w.cmdRemoveSchedule_Click(); }},
+        {"Validate", [&] { w.cmdValidate_Click(); }},
+        {"Schedule", [&] { w.cmdRunSchedule_Click(); }},
+    };
+    for (const auto& [name, action] : actions) {
+        h.dialogs.Clear();
+        action();
+        const QStringList boxes = h.dialogs.MessageTexts();
+        ASSERT_EQ(boxes.size(), 1) << name << ": " << boxes.join('\n').toStdString();
+        EXPECT_TRUE(boxes[0].contains(h.appDir)) << name;
+        EXPECT_TRUE(boxes[0].contains(QStringLiteral("Nothing was started"))) << name;
+        EXPECT_FALSE(w.IsBusy()) << name;
+    }
+    EXPECT_EQ(processes.lines(), QStringList{});
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // paths through a share Wine serves, names outside the ANSI code page, whole files on failure.
 #include "WindowsTestSupport.h"
 
+#include "platform/AppDirLock.h"
 #include "platform/NativeFileSystem.h"
 #include "platform/windows/WindowsErrors.h"
 
@@ -121,7 +122,7 @@ TEST_F(FileSystemWindowsTest, EveryOperationDoesWhatItSays) {
     EXPECT_EQ(Read("to"), bytes);
     EXPECT_EQ(Read("new\\fresh"), bytes);
     std::string contents = "stale";
-    EXPECT_TRUE(fs->ReadTextFile(Path("to"), contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(Path("to"), contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, bytes);
 
     EXPECT_TRUE(fs->CreateEmptyFile(Path("to")).ok()); // truncates
@@ -159,7 +160,7 @@ TEST_F(FileSystemWindowsTest, RemoveLeftoversTakesOnlyTheTemporariesOfThatFile) 
 }
 
 // The line writer empties the file, and a failure is never lost: not when the buffer fills, not
-// when only the close writes it. Wine's Z: drive reaches /dev/full, which takes no byte.
+// when only the close writes it. The file size limit stands in for a full disk.
 TEST_F(FileSystemWindowsTest, ALineWriterReportsEveryFailureUpToTheClose) {
     dir.Write("report.top", "old contents");
     std::unique_ptr<LineWriter> writer;
@@ -174,18 +175,23 @@ TEST_F(FileSystemWindowsTest, ALineWriterReportsEveryFailureUpToTheClose) {
     EXPECT_TRUE(writer->Close().ok());
     EXPECT_EQ(Read("report.top"), expected);
 
-    ASSERT_TRUE(fs->OpenLineWriter("Z:\\dev\\full", writer).ok());
+    // Wine reports the kernel's limit as a failure of its own, not as a full disk.
+    const wintest::FileSizeLimit limit(4);
+    ASSERT_TRUE(limit.active());
+    ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
     EXPECT_TRUE(writer->WriteLine("short").ok());
-    EXPECT_EQ(writer->Close().error, kDiskFull);
-    ASSERT_TRUE(fs->OpenLineWriter("Z:\\dev\\full", writer).ok());
+    EXPECT_FALSE(writer->Close().ok());
+    ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
+    FileResult first;
     int firstFailure = -1;
     for (int i = 0; i < 1000 && firstFailure < 0; ++i) {
-        firstFailure = writer->WriteLine(line).ok() ? -1 : i;
+        first = writer->WriteLine(line);
+        firstFailure = first.ok() ? -1 : i;
     }
     EXPECT_GT(firstFailure, 0) << "the lines are gathered first";
-    EXPECT_EQ(writer->WriteLine("more").error, kDiskFull);
-    EXPECT_EQ(writer->Close().error, kDiskFull);
-    EXPECT_EQ(fs->AppendLine("Z:\\dev\\full", "x").error, kDiskFull);
+    EXPECT_EQ(writer->WriteLine("more").error, first.error);
+    EXPECT_EQ(writer->Close().error, first.error);
+    EXPECT_FALSE(fs->AppendLine(Path("report.top"), "longer than four").ok());
 }
 
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
@@ -217,8 +223,9 @@ TEST_F(FileSystemWindowsTest, FailuresGiveTheProgramsErrorNumbers) {
         {"DeleteFile in missing", [&] { return fs->DeleteFile(inMissing); }, kPathNotFound},
         {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(inMissing); }, kPathNotFound},
         {"AppendLine", [&] { return fs->AppendLine(inMissing, "x"); }, kPathNotFound},
-        {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents); }, kFileNotFound},
-        {"ReadTextFile a folder", [&] { return fs->ReadTextFile(sub, contents); },
+        {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); },
+         kFileNotFound},
+        {"ReadTextFile a folder", [&] { return fs->ReadTextFile(sub, contents, kNoSizeLimit); },
          kPermissionDenied},
         {"ReplaceFile", [&] { return fs->ReplaceFile(inMissing, "x"); }, kPathNotFound},
         {"ReplaceFile over a folder", [&] { return fs->ReplaceFile(sub, "x"); }, kPermissionDenied},
@@ -276,6 +283,38 @@ TEST_F(FileSystemWindowsTest, FailuresLeaveTheOldFileWhole) {
 }
 
 // A copy onto the source itself, by whatever name, leaves it untouched and says so.
+// A device is never read or written whole, a file past the bound never read; the AppDir lock
+// has one holder at a time.
+TEST_F(FileSystemWindowsTest, DevicesAndHugeFilesAreRefusedAndAppDirHasOneHolder) {
+    std::string contents;
+    std::unique_ptr<LineWriter> writer;
+    const std::string device = R"(\\.\NUL)";
+    const std::pair<const char*, std::function<FileResult()>> refused[] = {
+        {"ReadTextFile", [&] { return fs->ReadTextFile(device, contents, kNoSizeLimit); }},
+        {"AppendLine", [&] { return fs->AppendLine(device, "x"); }},
+        {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(device); }},
+        {"OpenLineWriter", [&] { return fs->OpenLineWriter(device, writer); }},
+    };
+    for (const auto& [name, operation] : refused) {
+        const FileResult r = operation();
+        EXPECT_EQ(r.error, kPathFileAccess) << name;
+        EXPECT_EQ(r.reason, "Not a regular file") << name;
+    }
+    dir.Write("list.txt", std::string(100, 'x'));
+    const FileResult big = fs->ReadTextFile(Path("list.txt"), contents, 99);
+    EXPECT_EQ(big.error, kPathFileAccess);
+    EXPECT_TRUE(fs->ReadTextFile(Path("list.txt"), contents, 100).ok());
+
+    {
+        const AppDirLocking first = LockAppDir(dir.file(""));
+        ASSERT_NE(first.lock, nullptr) << first.reason;
+        const AppDirLocking second = LockAppDir(dir.file(""));
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.heldElsewhere);
+    }
+    EXPECT_NE(LockAppDir(dir.file("")).lock, nullptr);
+}
+
 TEST_F(FileSystemWindowsTest, CopyOntoItselfLeavesTheFileUntouched) {
     const std::string bytes = "the only copy";
     dir.Write("app.ini", bytes);
@@ -305,7 +344,7 @@ TEST_F(FileSystemWindowsTest, DeploysThroughAUncPath) {
     EXPECT_TRUE(fs->CopyFile(Path("setup.exe"), apps + "setup.exe").ok());
     EXPECT_EQ(fs->Search(apps + "SETUP.EXE", false).name, "setup.exe");
     std::string contents;
-    EXPECT_TRUE(fs->ReadTextFile(apps + "setup.exe", contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(apps + "setup.exe", contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, "MZ new");
     EXPECT_EQ(fs->CreateDirectory(root + "Apps").error, kPathFileAccess);
     // The share's folder seen through another drive is still the same file.
@@ -331,7 +370,7 @@ TEST_F(FileSystemWindowsTest, NamesOutsideTheAnsiCodePageRoundTrip) {
     EXPECT_EQ(fs->Search(Path(folder), true).name, folder);
     EXPECT_EQ(dir.Names(), std::set<std::string>{folder});
     std::string contents;
-    EXPECT_TRUE(fs->ReadTextFile(path, contents).ok());
+    EXPECT_TRUE(fs->ReadTextFile(path, contents, kNoSizeLimit).ok());
     EXPECT_EQ(contents, "first\r\n\xCE\xA9\r\n");
     EXPECT_TRUE(fs->CopyFile(path, Path(name)).ok());
     EXPECT_EQ(Read(name), contents);

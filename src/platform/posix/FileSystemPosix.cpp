@@ -101,6 +101,30 @@ bool HasNul(const std::string& path) {
     return path.find('\0') != std::string::npos;
 }
 
+// Opens a file that is to be read or written whole, without waiting: a pipe without a writer (or
+// a reader) would hold the open, a device would never end. Only a regular file is left open, in
+// blocking mode again; otherwise `refusal` says why.
+int OpenRegular(const std::string& path, int flags, FileResult& refusal, int notFound) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // A pipe nobody reads cannot be opened for writing without waiting.
+        refusal = errno == ENXIO ? NotRegularFile() : FromErrno(errno, notFound);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
+        refusal = NotRegularFile();
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        refusal = FromErrno(errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 constexpr const char* kCopyOntoItself = "The destination is the file itself";
 
 FileResult BadName() {
@@ -353,9 +377,13 @@ public:
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return r;
         }
-        Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        FileResult refusal;
+        Descriptor fd(OpenRegular(path, O_WRONLY | O_CREAT, refusal, kPathNotFound));
         if (fd.get() < 0) {
-            return FromErrno(errno, kPathNotFound);
+            return refusal;
+        }
+        if (::ftruncate(fd.get(), 0) != 0) {
+            return FromErrno(errno);
         }
         return fd.close() == 0 ? FileResult{} : FromErrno(errno);
     }
@@ -365,9 +393,10 @@ public:
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return r;
         }
-        Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+        FileResult refusal;
+        Descriptor fd(OpenRegular(path, O_WRONLY | O_CREAT | O_APPEND, refusal, kPathNotFound));
         if (fd.get() < 0) {
-            return FromErrno(errno, kPathNotFound);
+            return refusal;
         }
         const std::string text = line + "\r\n";
         if (!WriteAll(fd.get(), text.data(), text.size())) {
@@ -376,22 +405,28 @@ public:
         return fd.close() == 0 ? FileResult{} : FromErrno(errno);
     }
 
-    FileResult ReadTextFile(const std::string& unresolved, std::string& contents) override {
+    FileResult ReadTextFile(const std::string& unresolved, std::string& contents,
+                            std::uint64_t limit) override {
         contents.clear();
         std::string path;
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return r;
         }
-        Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        FileResult refusal;
+        Descriptor fd(OpenRegular(path, O_RDONLY, refusal, NotFoundFor(path)));
         if (fd.get() < 0) {
-            return FromErrno(errno, NotFoundFor(path));
+            return refusal;
         }
         // Room for the whole file at once: growing by doubling would hold up to three times a
         // big report's size while it is read.
         struct stat info {};
-        if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) {
-            contents.reserve(static_cast<size_t>(info.st_size));
+        if (::fstat(fd.get(), &info) != 0) {
+            return FromErrno(errno);
         }
+        if (static_cast<std::uint64_t>(info.st_size) > limit) {
+            return LargerThan(limit);
+        }
+        contents.reserve(static_cast<size_t>(info.st_size));
         char buffer[1 << 16];
         for (;;) {
             const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -407,6 +442,10 @@ public:
                 return {};
             }
             contents.append(buffer, static_cast<size_t>(n));
+            if (contents.size() > limit) { // grown while read
+                contents.clear();
+                return LargerThan(limit);
+            }
         }
     }
 
@@ -414,6 +453,12 @@ public:
         std::string path;
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return r;
+        }
+        // A pipe or a device is not replaced by a file of the same name: it is refused, as
+        // opening it would be.
+        struct stat existing {};
+        if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+            return NotRegularFile();
         }
         std::string temp = DirName(path) + "/" + TemporaryPrefix(BaseName(path)) + "XXXXXX";
         const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -477,11 +522,17 @@ public:
         if (FileResult r = Localize(unresolved, path); !r.ok()) {
             return r;
         }
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        FileResult refusal;
+        const int fd = OpenRegular(path, O_WRONLY | O_CREAT, refusal, kPathNotFound);
         if (fd < 0) {
-            return FromErrno(errno, kPathNotFound);
+            return refusal;
         }
         writer = std::make_unique<PosixLineWriter>(fd);
+        if (::ftruncate(fd, 0) != 0) {
+            const FileResult r = FromErrno(errno);
+            writer.reset();
+            return r;
+        }
         return {};
     }
 

@@ -102,8 +102,9 @@ const std::string* ProgramLookup::Find(const std::string& word) {
         found = FindIn(m_appDir, name);
         for (size_t start = 0; !found && start <= m_path.size();) {
             const size_t end = std::min(m_path.find(':', start), m_path.size());
-            // An empty entry would mean this process's own folder, which is not the tool's.
-            if (end > start) {
+            // An empty or relative entry would be looked up from this process's working folder,
+            // while the tool starts in AppDir: another file than the one found could run.
+            if (end > start && m_path[start] == '/') {
                 found = FindIn(WithSeparator(m_path.substr(start, end - start)), name);
             }
             start = end + 1;

@@ -12,9 +12,10 @@ std::string ProgramFileName(const std::string& word);
 // Looks programs up as Windows does, for programs only (no .bat, no .cmd, nothing without an
 // extension, so the system's own bare "uptime" or "at" is never taken): the name is matched
 // without regard to ASCII case, an exact match first, in AppDir and then in each folder of
-// PATH. A word holding a separator (/ or \) is a path, taken relative to AppDir and matched
-// exactly. Only executable regular files count. Found names are cached; the cache is dropped
-// when PATH changes, and a single name can be forgotten when starting it failed.
+// PATH; empty and relative PATH entries are skipped, as they would name a folder other than the
+// one the tool starts in. A word holding a separator (/ or \) is a path, taken relative to AppDir
+// and matched exactly. Only executable regular files count. Found names are cached; the cache is
+// dropped when PATH changes, and a single name can be forgotten when starting it failed.
 class ProgramLookup {
 public:
     explicit ProgramLookup(std::string appDir);

@@ -129,6 +129,11 @@ public:
     }
     bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
+    HANDLE release() {
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
+        return handle;
+    }
     // Closes now, so that a failure of the close itself (a late write error) is seen.
     bool close() {
         const bool closed = CloseHandle(m_handle) != 0;
@@ -143,6 +148,12 @@ private:
 HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
             DWORD flags = FILE_ATTRIBUTE_NORMAL) {
     return CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+// A pipe, a console or another device answers GetFileType with something other than a disk file;
+// reading or writing it whole would wait or never end.
+bool IsDiskFile(HANDLE file) {
+    return GetFileType(file) == FILE_TYPE_DISK;
 }
 
 bool WriteAll(HANDLE file, const char* data, size_t size) {
@@ -345,8 +356,14 @@ public:
         if (!ToWide(path, wide)) {
             return BadName();
         }
-        Handle file(Open(wide, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
-        if (!file.valid() || !file.close()) {
+        Handle file(Open(wide, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS));
+        if (!file.valid()) {
+            return LastError(FileStep::Create);
+        }
+        if (!IsDiskFile(file.get())) {
+            return NotRegularFile();
+        }
+        if (!SetEndOfFile(file.get()) || !file.close()) {
             return LastError(FileStep::Create);
         }
         return {};
@@ -359,6 +376,9 @@ public:
         }
         // Append access alone: every write goes to the end, even with another writer.
         Handle file(Open(wide, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS));
+        if (file.valid() && !IsDiskFile(file.get())) {
+            return NotRegularFile();
+        }
         const std::string text = line + "\r\n";
         if (!file.valid() || !WriteAll(file.get(), text.data(), text.size()) || !file.close()) {
             return LastError(FileStep::Create);
@@ -366,7 +386,8 @@ public:
         return {};
     }
 
-    FileResult ReadTextFile(const std::string& path, std::string& contents) override {
+    FileResult ReadTextFile(const std::string& path, std::string& contents,
+                            std::uint64_t limit) override {
         contents.clear();
         std::wstring wide;
         if (!ToWide(path, wide)) {
@@ -379,10 +400,17 @@ public:
         }
         // Room for the whole file at once: growing by doubling would hold up to three times a
         // big report's size while it is read.
-        LARGE_INTEGER size{};
-        if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-            contents.reserve(static_cast<size_t>(size.QuadPart));
+        if (!IsDiskFile(file.get())) {
+            return NotRegularFile();
         }
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file.get(), &size)) {
+            return LastError(FileStep::Existing);
+        }
+        if (static_cast<std::uint64_t>(size.QuadPart) > limit) {
+            return LargerThan(limit);
+        }
+        contents.reserve(static_cast<size_t>(size.QuadPart));
         char buffer[1 << 16];
         for (;;) {
             DWORD n = 0;
@@ -395,6 +423,10 @@ public:
                 return {};
             }
             contents.append(buffer, n);
+            if (contents.size() > limit) { // grown while read
+                contents.clear();
+                return LargerThan(limit);
+            }
         }
     }
 
@@ -462,11 +494,17 @@ public:
         if (!ToWide(path, wide)) {
             return BadName();
         }
-        const HANDLE file = Open(wide, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
-        if (file == INVALID_HANDLE_VALUE) {
+        Handle file(Open(wide, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS));
+        if (!file.valid()) {
             return LastError(FileStep::Create);
         }
-        writer = std::make_unique<WindowsLineWriter>(file);
+        if (!IsDiskFile(file.get())) {
+            return NotRegularFile();
+        }
+        if (!SetEndOfFile(file.get())) {
+            return LastError(FileStep::Create);
+        }
+        writer = std::make_unique<WindowsLineWriter>(file.release());
         return {};
     }
 

@@ -1,0 +1,50 @@
+// The AppDir lock: a second holder is refused, and a killed holder leaves nothing locked.
+#include "Harness.h"
+
+#include "platform/AppDirLock.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace corvane::test {
+namespace {
+
+TEST(AppDirLockTest, OneHolderAtATimeAndAKilledHolderLetsGo) {
+    TempDir dir;
+    const std::string appDir = dir.path().toStdString();
+    {
+        AppDirLocking first = LockAppDir(appDir);
+        ASSERT_NE(first.lock, nullptr) << first.reason;
+        const AppDirLocking second = LockAppDir(appDir);
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.heldElsewhere);
+    }
+
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const AppDirLocking held = LockAppDir(appDir);
+        const char answer = held.lock ? 'y' : 'n';
+        static_cast<void>(::write(ready[1], &answer, 1));
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(ready[1]);
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    ::close(ready[0]);
+    EXPECT_EQ(answer, 'y');
+    EXPECT_TRUE(LockAppDir(appDir).heldElsewhere);
+    ::kill(child, SIGKILL);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const AppDirLocking after = LockAppDir(appDir);
+    EXPECT_NE(after.lock, nullptr) << after.reason;
+}
+
+} // namespace
+} // namespace corvane::test
