@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Corvane needs to build, run and test. Safe to run again.
+# Installs the Debian packages Corvane needs to build, run and test that are missing. Safe to run
+# again.
 set -euo pipefail
 
-packages=(
-  build-essential cmake g++
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang-format
-  xvfb xauth fonts-dejavu-core
-)
+# Given package names, installs those instead (the Windows cross build and the fuzz targets
+# name their own).
+if [ $# -gt 0 ]; then
+  packages=("$@")
+else
+  packages=(
+    build-essential cmake g++
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang-format
+    xvfb xauth fonts-dejavu-core
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

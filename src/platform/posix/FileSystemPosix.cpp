@@ -103,8 +103,9 @@ bool HasNul(const std::string& path) {
 
 // Opens a file that is to be read or written whole, without waiting: a pipe without a writer (or
 // a reader) would hold the open, a device would never end. Only a regular file is left open, in
-// blocking mode again; otherwise `refusal` says why.
-int OpenRegular(const std::string& path, int flags, FileResult& refusal, int notFound) {
+// blocking mode again, with what fstat said of it in `info`; otherwise `refusal` says why.
+int OpenRegular(const std::string& path, int flags, FileResult& refusal, int notFound,
+                struct stat* info = nullptr) {
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         // A pipe nobody reads cannot be opened for writing without waiting.
@@ -117,10 +118,15 @@ int OpenRegular(const std::string& path, int flags, FileResult& refusal, int not
         ::close(fd);
         return -1;
     }
-    if (!S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    // F_SETFL takes only the status flags (O_APPEND, O_NONBLOCK, ...) from `flags`: the ones asked
+    // for, without O_NONBLOCK, with no need to read them back first.
+    if (!S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, flags) != 0) {
         refusal = FromErrno(errno);
         ::close(fd);
         return -1;
+    }
+    if (info != nullptr) {
+        *info = st;
     }
     return fd;
 }
@@ -413,16 +419,13 @@ public:
             return r;
         }
         FileResult refusal;
-        Descriptor fd(OpenRegular(path, O_RDONLY, refusal, NotFoundFor(path)));
+        struct stat info {};
+        Descriptor fd(OpenRegular(path, O_RDONLY, refusal, NotFoundFor(path), &info));
         if (fd.get() < 0) {
             return refusal;
         }
         // Room for the whole file at once: growing by doubling would hold up to three times a
         // big report's size while it is read.
-        struct stat info {};
-        if (::fstat(fd.get(), &info) != 0) {
-            return FromErrno(errno);
-        }
         if (static_cast<std::uint64_t>(info.st_size) > limit) {
             return LargerThan(limit);
         }

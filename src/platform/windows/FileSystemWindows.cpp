@@ -156,6 +156,22 @@ bool IsDiskFile(HANDLE file) {
     return GetFileType(file) == FILE_TYPE_DISK;
 }
 
+// Opens a disk file for writing, made or emptied: what CreateEmptyFile and a line writer start
+// from.
+FileResult OpenEmptied(const std::wstring& path, Handle& file) {
+    file = Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
+    if (!file.valid()) {
+        return LastError(FileStep::Create);
+    }
+    if (!IsDiskFile(file.get())) {
+        return NotRegularFile();
+    }
+    if (!SetEndOfFile(file.get())) {
+        return LastError(FileStep::Create);
+    }
+    return {};
+}
+
 bool WriteAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {
         const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
@@ -356,17 +372,11 @@ public:
         if (!ToWide(path, wide)) {
             return BadName();
         }
-        Handle file(Open(wide, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS));
-        if (!file.valid()) {
-            return LastError(FileStep::Create);
+        Handle file;
+        if (FileResult r = OpenEmptied(wide, file); !r.ok()) {
+            return r;
         }
-        if (!IsDiskFile(file.get())) {
-            return NotRegularFile();
-        }
-        if (!SetEndOfFile(file.get()) || !file.close()) {
-            return LastError(FileStep::Create);
-        }
-        return {};
+        return file.close() ? FileResult{} : LastError(FileStep::Create);
     }
 
     FileResult AppendLine(const std::string& path, const std::string& line) override {
@@ -494,15 +504,9 @@ public:
         if (!ToWide(path, wide)) {
             return BadName();
         }
-        Handle file(Open(wide, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS));
-        if (!file.valid()) {
-            return LastError(FileStep::Create);
-        }
-        if (!IsDiskFile(file.get())) {
-            return NotRegularFile();
-        }
-        if (!SetEndOfFile(file.get())) {
-            return LastError(FileStep::Create);
+        Handle file;
+        if (FileResult r = OpenEmptied(wide, file); !r.ok()) {
+            return r;
         }
         writer = std::make_unique<WindowsLineWriter>(file.release());
         return {};
