@@ -3,6 +3,7 @@
 #include "app/ListHelpers.h"
 #include "app/frmMain.h"
 
+#include "persist/AppFiles.h"
 #include "persist/History.h"
 #include "persist/ListFiles.h"
 #include "persist/TextFile.h"
@@ -15,29 +16,17 @@
 #include <QRadioButton>
 
 namespace corvane {
-namespace {
-
-const QString kComputerList = QStringLiteral("computerlist.txt");
-const QString kFileList = QStringLiteral("filelist.txt");
-const QString kDeployPath = QStringLiteral("srvpath.top");
-const QString kCommand = QStringLiteral("schedapp.top");
-const QString kDeployPathHistory = QStringLiteral("sp.top");
-const QString kCommandHistory = QStringLiteral("sa.top");
-
-} // namespace
-
 void frmMain::Form_Load() {
     // Saves cut short by a crash or a kill leave their temporaries beside the files; a leftover
     // that cannot be removed is only clutter.
-    for (const QString& name :
-         {kComputerList, kFileList, kDeployPath, kCommand, kDeployPathHistory, kCommandHistory}) {
+    for (const QString& name : {kComputerListFile, kDeployListFile, kDeployPathFile, kCommandFile,
+                                kDeployPathHistoryFile, kCommandHistoryFile}) {
         static_cast<void>(m_services.files.RemoveLeftovers(PathBytes(AppDir() + name)));
     }
     QStringList notes;
     LoadComputerList(notes);
     LoadDeployList(notes);
     optToday->setChecked(true);
-    m_state.ServerUnreachable = false;
     LoadBoxes(notes);
     if (!notes.isEmpty()) {
         MsgBox(notes.join(QStringLiteral("\r\n\r\n")), MsgStyle::Exclamation);
@@ -81,14 +70,14 @@ QString frmMain::ReadStateText(const QString& name, QStringList& notes) {
 }
 
 void frmMain::LoadComputerList(QStringList& notes) {
-    const ListItems list = ReadStateList(kComputerList, notes);
+    const ListItems list = ReadStateList(kComputerListFile, notes);
     for (const QString& server : list.items) {
         InsertSorted(*lstComputers, server);
     }
 }
 
 void frmMain::LoadDeployList(QStringList& notes) {
-    const ListItems list = ReadStateList(kFileList, notes);
+    const ListItems list = ReadStateList(kDeployListFile, notes);
     lstDeployables->addItems(list.items);
     for (const QString& path : list.items) {
         lstDeployables2->addItem(FileNameOf(path));
@@ -96,8 +85,8 @@ void frmMain::LoadDeployList(QStringList& notes) {
 }
 
 void frmMain::LoadBoxes(QStringList& notes) {
-    const QString deployPath = FirstLine(ReadStateText(kDeployPath, notes));
-    const QString command = FirstLine(ReadStateText(kCommand, notes));
+    const QString deployPath = FirstLine(ReadStateText(kDeployPathFile, notes));
+    const QString command = FirstLine(ReadStateText(kCommandFile, notes));
     auto history = [&](const QString& name) {
         const ListItems lines = ParseHistoryFile(ReadStateText(name, notes));
         if (lines.leftOut > 0) {
@@ -111,8 +100,8 @@ void frmMain::LoadBoxes(QStringList& notes) {
         return lines.items;
     };
     // Adding the first entry to an empty box replaces its text: fill the lists, then the texts.
-    cboDeployPath->addItems(history(kDeployPathHistory));
-    cboRun->addItems(history(kCommandHistory));
+    cboDeployPath->addItems(history(kDeployPathHistoryFile));
+    cboRun->addItems(history(kCommandHistoryFile));
     cboDeployPath->setEditText(deployPath);
     cboRun->setEditText(command);
 }
@@ -133,14 +122,14 @@ void frmMain::Form_Unload() {
             note(name, write(fs, AppDir() + name, what, EncodingOf(name)));
         }
     };
-    save(kComputerList, WriteListFile, Entries(*lstComputers));
-    save(kFileList, WriteListFile, Entries(*lstDeployables));
-    save(kDeployPath, WriteLineFile, cboDeployPath->currentText());
-    save(kCommand, WriteLineFile, cboRun->currentText());
-    RememberDeployPath();
-    RememberCommand();
-    save(kDeployPathHistory, WriteHistoryFile, ComboEntries(*cboDeployPath));
-    save(kCommandHistory, WriteHistoryFile, ComboEntries(*cboRun));
+    save(kComputerListFile, WriteListFile, Entries(*lstComputers));
+    save(kDeployListFile, WriteListFile, Entries(*lstDeployables));
+    save(kDeployPathFile, WriteLineFile, cboDeployPath->currentText());
+    save(kCommandFile, WriteLineFile, cboRun->currentText());
+    RememberText(*cboDeployPath);
+    RememberText(*cboRun);
+    save(kDeployPathHistoryFile, WriteHistoryFile, ComboEntries(*cboDeployPath));
+    save(kCommandHistoryFile, WriteHistoryFile, ComboEntries(*cboRun));
     if (!unchanged.isEmpty()) {
         MsgBox(QStringLiteral("These files in %1 could not be read when Corvane started and were "
                               "left unchanged:\r\n\r\n%2")
@@ -155,12 +144,11 @@ void frmMain::Form_Unload() {
     }
 }
 
-void frmMain::RememberDeployPath() {
-    RememberText(*cboDeployPath);
-}
-
-void frmMain::RememberCommand() {
-    RememberText(*cboRun);
+FileResult frmMain::SaveStateList(const QString& name, const QStringList& entries) {
+    if (LeftAsItIs(name)) {
+        return {}; // said at start-up
+    }
+    return WriteListFile(m_services.files, AppDir() + name, entries, EncodingOf(name));
 }
 
 void frmMain::cmdExit_Click() {

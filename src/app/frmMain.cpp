@@ -5,6 +5,15 @@
 #include "app/Logo.h"
 #include "app/Twips.h"
 #include "app/WrapButton.h"
+#include "computers/ComputerList.h"
+#include "deploy/Confirming.h"
+#include "deploy/DeployList.h"
+#include "deploy/Deploying.h"
+#include "schedule/JobListing.h"
+#include "schedule/ScheduleInputs.h"
+#include "schedule/Scheduling.h"
+#include "uptime/UptimeSweep.h"
+#include "validate/Validation.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -19,8 +28,7 @@
 namespace corvane {
 
 frmMain::frmMain(QString appDir, Services services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services)) {
-    m_state.AppDir = std::move(appDir);
+    : QWidget(parent), m_appDir(std::move(appDir)), m_services(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Corvane - Ver 1.7"));
     setWindowIcon(LogoIcon());
@@ -32,6 +40,7 @@ frmMain::frmMain(QString appDir, Services services, QWidget* parent)
     BuildRemove();
     BuildStatus();
     BuildWindowButtons();
+    BuildFeatures();
     ConnectHandlers();
 }
 
@@ -247,6 +256,22 @@ void frmMain::BuildWindowButtons() {
                          QStringLiteral("Get me out of here!"), TwipsRect(10800, 7680, 735, 375));
 }
 
+void frmMain::BuildFeatures() {
+    m_computerList = std::make_unique<ComputerList>(*this, *lstComputers);
+    const DeployControls deploy{*lstDeployables, *lstDeployables2, *cboDeployPath};
+    m_deployList = std::make_unique<DeployList>(*this, deploy);
+    m_deploying = std::make_unique<Deploying>(*this, deploy);
+    m_confirming = std::make_unique<Confirming>(*this, deploy);
+    m_scheduleInputs = std::make_unique<ScheduleInputs>(
+        *this, ScheduleControls{*txtHour, *txtMinutes, *cboAMPM, *optEvery, *optNext, *lstDays,
+                                *txtJobID});
+    m_scheduling =
+        std::make_unique<Scheduling>(*this, *m_scheduleInputs, *cboRun, ScheduleAnswerTime);
+    m_jobListing = std::make_unique<JobListing>(*this, *rtbScheduledJobs, *txtJobID);
+    m_validation = std::make_unique<Validation>(*this, *lstComputers);
+    m_uptime = std::make_unique<UptimeSweep>(*this);
+}
+
 void frmMain::ConnectHandlers() {
     const std::pair<QPushButton*, void (frmMain::*)()> handlers[] = {
         {cmdAdd, &frmMain::cmdAdd_Click},
@@ -275,7 +300,6 @@ void frmMain::ConnectHandlers() {
         connect(button, &QPushButton::clicked, this, handler);
     }
     connect(lstComputers, &QListWidget::itemClicked, this, &frmMain::lstComputers_Click);
-    WireScheduleFields();
 }
 
 } // namespace corvane

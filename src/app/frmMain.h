@@ -1,18 +1,15 @@
 // The main window: every control of the program's one entry point, its start-up and shut-down,
-// the status line, the busy cursor and the error notice.
+// the status line, the busy cursor and the error notice. It builds the controls, owns the
+// features and forwards each handler to its feature; the features reach it only through Host.
 #pragma once
 
-#include "app/Services.h"
-#include "app/SharedState.h"
-#include "app/StatusLine.h"
-#include "persist/TextFile.h"
-#include "platform/FileSystem.h"
-#include "runner/RunAndWait.h"
+#include "app/Host.h"
 
 #include <QHash>
 #include <QSet>
 #include <QWidget>
 #include <chrono>
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -26,12 +23,21 @@ class QRadioButton;
 namespace corvane {
 
 struct ListItems;
+class ComputerList;
+class Confirming;
+class DeployList;
+class Deploying;
+class JobListing;
+class ScheduleInputs;
+class Scheduling;
+class UptimeSweep;
+class Validation;
 class frmAbout;
 class frmReport;
 class frmTextViewer;
 class frmUptimeReport;
 
-class frmMain final : public QWidget {
+class frmMain final : public QWidget, public Host {
 public:
     frmMain(QString appDir, Services services, QWidget* parent = nullptr);
     ~frmMain() override;
@@ -40,118 +46,67 @@ public:
     void Form_Load();
     // Shut-down: writes every list, text and history back to AppDir. Runs once.
     void Form_Unload();
-
-    // --- Shared state, status line, busy cursor, errors. ---
-    SharedState& State() { return m_state; }
-    const QString& AppDir() const { return m_state.AppDir; }
-    Services& Platform() { return m_services; }
-
-    // Colour first, then text.
-    void SetStatus(StatusColour colour, const QString& text);
-    void SetIdleStatus() { SetStatus(StatusColour::Idle, kIdleStatus); }
-    StatusColour CurrentStatusColour() const { return m_statusColour; }
-
-    // The one busy test every guarded handler makes first.
-    bool IsBusy() const;
-    void SetBusy(bool busy);
-
-    // Reports a failed file operation: 52 shows the unreachable-server notice naming
-    // CurrentServer and raises ServerUnreachable, 76 says the path was not found, others pass.
-    void HandleFileError(int error);
-
-    // Add the current text of the deploy-path or command box to its history, unless it is there.
-    void RememberDeployPath();
-    void RememberCommand();
-
-    // The message box of the program's conventions, through Dialogs.
-    int MsgBox(const QString& text, int style = 0);
-
     // Ends the program: saves once, closes every window, ends the process at once.
     void cmdExit_Click();
 
-    // --- Computer list. ---
+    // --- The handlers, each forwarding to its feature. ---
     void cmdAdd_Click();
     void cmdRemove_Click();
     void cmdClear_Click();
     void cmdImport_Click();
     void cmdExport_Click();
-    // Writes lstComputers to computerlist.txt; says so and returns false when that fails.
-    bool SaveComputerList();
-
-    // --- Manual and About; no busy test, they work during a run. ---
-    void cmdManual_Click();
-    void cmdAbout_Click();
-    // Created on first use, then only hidden and shown again.
-    frmTextViewer* TextViewer() const { return m_textViewer; }
-    frmAbout* About() const { return m_about; }
-
-    // --- Command runner. ---
-    // RunAndWait in AppDir with the program's Processes; not started when there are none.
-    // Nor when AppDir cannot be put into a command line (UnsafeAppDirCharacter).
-    RunResult RunAndWait(const QString& command, const QString& captureFile = {},
-                         const OnCommandStarted& onStarted = {});
-    // Called before an action starts its commands: when AppDir cannot be put into a command line,
-    // says so in one message and returns true, and the action starts nothing.
-    bool AppDirRefused();
-
-    // --- Schedule inputs. ---
-    // Checks made when the user moves the focus out of the field; a failed check says so and
-    // gives the focus back.
-    void txtHour_LostFocus();
-    void txtMinutes_LostFocus();
-    void cboAMPM_LostFocus();
-    // The job ID stays numeric while it is typed; a click into it empties it.
-    void txtJobID_KeyUp();
-    void txtJobID_MouseDown();
-    QString TimeArgument() const;
-    QString DayArgument() const;
-
-    // --- Scheduling, job listing and removal, validation. ---
-    void cmdRunSchedule_Click();
-    void cmdRunSingle_Click();
-    void lstComputers_Click();
-    void cmdRemoveSchedule_Click();
     void cmdValidate_Click();
-    // --- File checks and the deploy list. ---
-    // True when the folder (or a file of that name) exists; a failed search is reported through
-    // HandleFileError and gives false. The empty path is false without a search.
-    bool DirExists(const QString& directory);
-    // True when a plain file exists; a failed search gives false and, when asked, its error.
-    bool FileExists(const QString& path, FileResult* failure = nullptr);
-    // The multi-select open dialog: one path, or the folder and each name separated by NUL;
-    // empty when cancelled.
-    QString GetFiles(const QString& sTitle = {});
+    void cmdUpAll_Click();
+    void cmdUpSel_Click();
+    void lstComputers_Click();
     void cmdAddDeployables_Click();
     void cmdRemoveDeployables_Click();
     void cmdClearDeploy_Click();
-
-    // --- Deploying the deploy list to the servers' administrative shares. ---
     void cmdDeployAll_Click();
     void cmdDeploySelected_Click();
-    // What went wrong on one server during a deploy.
-    struct ServerOutcome;
-    struct DeploySources;
-
-    // --- Confirming deployed files; the report window. ---
     void cmdConfirmAll_Click();
     void cmdConfirmSel_Click();
-    // Tests the deploy path and every deploy-list file on all (or the selected) servers, writes
-    // report.top and shows it in the report window.
-    void ConfirmRun(bool selectedOnly);
-    // Created on the first report, then only hidden and shown again.
-    frmReport* Report() const;
+    void txtHour_LostFocus();
+    void txtMinutes_LostFocus();
+    void cboAMPM_LostFocus();
+    void txtJobID_KeyUp();
+    void txtJobID_MouseDown();
+    void cmdRunSchedule_Click();
+    void cmdRunSingle_Click();
+    void cmdRemoveSchedule_Click();
+    // Manual and About; no busy test, they work during a run.
+    void cmdManual_Click();
+    void cmdAbout_Click();
 
-    // --- Uptime sweep; the uptime report window. ---
-    void cmdUpAll_Click();
-    void cmdUpSel_Click();
-    // Asks every server of the list (or only the selected ones) for its uptime, one after the
-    // other, into the uptime report window; the window's Cancel stops it after the current server.
-    void UptimeSweep(bool selectedOnly);
-    // The one uptime report window, created hidden on first use. Closing destroys it; the next use
-    // creates a new one.
-    frmUptimeReport* UptimeReport();
-    // The report window when one exists, else null; creates nothing.
-    frmUptimeReport* ExistingUptimeReport() const { return m_uptimeReport; }
+    // --- Host. ---
+    QWidget& Window() override { return *this; }
+    const QString& AppDir() const override { return m_appDir; }
+    Services& Platform() override { return m_services; }
+    void SetStatus(StatusColour colour, const QString& text) override;
+    StatusColour CurrentStatusColour() const { return m_statusColour; }
+    bool IsBusy() const override;
+    void SetBusy(bool busy) override;
+    int MsgBox(const QString& text, int style = 0) override;
+    bool HandleFileError(int error, const QString& server) override;
+    RunResult RunAndWait(const QString& command, const QString& captureFile = {},
+                         const OnCommandStarted& onStarted = {}) override;
+    bool AppDirRefused() override;
+    QStringList TargetServers(bool selectedOnly) const override;
+    QString CurrentServer() const override;
+    bool HasServers() const override;
+    FileResult SaveStateList(const QString& name, const QStringList& entries) override;
+
+    // --- The features' windows and values that the tests look at. ---
+    bool SaveComputerList();
+    QString TimeArgument() const;
+    QString DayArgument() const;
+    frmReport* Report() const;
+    frmUptimeReport* ExistingUptimeReport() const;
+    UptimeSweep& Uptime() { return *m_uptime; }
+    DeployList& Deployables() { return *m_deployList; }
+    // Created on first use, then only hidden and shown again.
+    frmTextViewer* TextViewer() const { return m_textViewer; }
+    frmAbout* About() const { return m_about; }
 
     // How long scheduling waits, in all, for the servers to take the job.
     std::chrono::milliseconds ScheduleAnswerTime{std::chrono::seconds(60)};
@@ -226,23 +181,8 @@ private:
     void BuildRemove();
     void BuildStatus();
     void BuildWindowButtons();
+    void BuildFeatures();
     void ConnectHandlers();
-    void WireScheduleFields();
-    void ScheduleJob(bool selectedOnly);
-    // The servers a run works on: the entries up to the first empty one (1001 at most), all of
-    // them or only the selected ones, in list order.
-    QStringList TargetServers(bool selectedOnly) const;
-    bool AnySelected() const;
-    // For a run over the selected servers: says what is missing (no current entry, nothing
-    // selected) and gives false, or gives true.
-    bool CheckSelection();
-    // Tells the user a server name cannot go into a command line.
-    void RefuseServerName(const QString& server);
-    void RemoveEveryEntry(const QStringList& names);
-    // Deploying.
-    void DeployFiles(bool selectedOnly);
-    ServerOutcome DeployToServer(const QString& server, const QString& deployPath,
-                                 DeploySources& sources);
 
     void LoadComputerList(QStringList& notes);
     void LoadDeployList(QStringList& notes);
@@ -261,19 +201,22 @@ private:
     QSet<QString> m_unreadable;
     QHash<QString, TextEncoding> m_encodings;
 
-    // Confirming.
-    frmReport* m_report = nullptr;
-    // Uptime sweep.
-    // Clears UptimeCancelled, disables the report window's Cancel, shows the idle status.
-    void UptimeEndSteps();
-    frmUptimeReport* m_uptimeReport = nullptr;
-    bool m_uptimeSweeping = false;
-    SharedState m_state;
+    QString m_appDir;
     Services m_services;
     StatusColour m_statusColour = StatusColour::Idle;
     bool m_ending = false;
     frmTextViewer* m_textViewer = nullptr;
     frmAbout* m_about = nullptr;
+
+    std::unique_ptr<ComputerList> m_computerList;
+    std::unique_ptr<DeployList> m_deployList;
+    std::unique_ptr<Deploying> m_deploying;
+    std::unique_ptr<Confirming> m_confirming;
+    std::unique_ptr<ScheduleInputs> m_scheduleInputs;
+    std::unique_ptr<Scheduling> m_scheduling;
+    std::unique_ptr<JobListing> m_jobListing;
+    std::unique_ptr<Validation> m_validation;
+    std::unique_ptr<UptimeSweep> m_uptime;
 };
 
 } // namespace corvane

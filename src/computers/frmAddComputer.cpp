@@ -2,9 +2,10 @@
 #include "computers/frmAddComputer.h"
 
 #include "app/Controls.h"
+#include "app/Host.h"
 #include "app/ListHelpers.h"
 #include "app/Twips.h"
-#include "app/frmMain.h"
+#include "computers/ComputerList.h"
 #include "computers/UpperCaseLineEdit.h"
 #include "persist/ListFiles.h"
 #include "platform/Dialogs.h"
@@ -16,7 +17,7 @@
 
 namespace corvane {
 
-frmAddComputer::frmAddComputer(frmMain& main) : QDialog(&main), m_main(main) {
+frmAddComputer::frmAddComputer(ComputerList& list) : QDialog(&list.host().Window()), m_list(list) {
     setObjectName(QStringLiteral("frmAddComputer"));
     setWindowTitle(QStringLiteral("Add Computer"));
     setFixedSize(Twips(4320), Twips(1800));
@@ -56,7 +57,8 @@ void frmAddComputer::keyPressEvent(QKeyEvent* event) {
 void frmAddComputer::cmdAdd_Click() {
     QString name = txtComputer->text();
     if (name.isEmpty()) {
-        m_main.MsgBox(QStringLiteral("You forgot to type a computer name, please try again."));
+        m_list.host().MsgBox(
+            QStringLiteral("You forgot to type a computer name, please try again."));
         return;
     }
     if (name.startsWith(QStringLiteral("\\\\"))) {
@@ -64,22 +66,24 @@ void frmAddComputer::cmdAdd_Click() {
         txtComputer->setText(name);
     }
     if (!FitsListFile(name)) {
-        m_main.MsgBox(QStringLiteral("A computer name cannot hold a double quote (\") or a control "
-                                     "character such as a line break:\r\n%1\r\nPlease type the "
-                                     "name without it.")
-                          .arg(ShownEntry(name)),
-                      MsgStyle::Exclamation);
+        m_list.host().MsgBox(
+            QStringLiteral("A computer name cannot hold a double quote (\") or a control "
+                           "character such as a line break:\r\n%1\r\nPlease type the "
+                           "name without it.")
+                .arg(ShownEntry(name)),
+            MsgStyle::Exclamation);
         return;
     }
-    if (m_main.lstComputers->count() >= kMaxListEntries) {
-        m_main.MsgBox(QStringLiteral("The computer list already holds %1 computers, the most "
-                                     "Corvane works with. Remove one before adding another.")
-                          .arg(kMaxListEntries),
-                      MsgStyle::Exclamation);
+    if (m_list.list().count() >= kMaxListEntries) {
+        m_list.host().MsgBox(
+            QStringLiteral("The computer list already holds %1 computers, the most "
+                           "Corvane works with. Remove one before adding another.")
+                .arg(kMaxListEntries),
+            MsgStyle::Exclamation);
         return;
     }
-    InsertSorted(*m_main.lstComputers, name);
-    m_main.SaveComputerList();
+    InsertSorted(m_list.list(), name);
+    m_list.Save();
     hide();
 }
 

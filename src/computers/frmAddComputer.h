@@ -9,11 +9,11 @@ class QPushButton;
 
 namespace corvane {
 
-class frmMain;
+class ComputerList;
 
 class frmAddComputer final : public QDialog {
 public:
-    explicit frmAddComputer(frmMain& main);
+    explicit frmAddComputer(ComputerList& list);
 
     // Adds the typed name to the list and saves it, then closes; an unusable name is refused
     // with a message and the dialog stays open.
@@ -30,7 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    frmMain& m_main;
+    ComputerList& m_list;
 };
 
 } // namespace corvane

@@ -18,6 +18,10 @@ bool HoldsUnusableCharacter(const QString& text);
 // part and no character that HoldsUnusableCharacter refuses.
 bool IsSupportedDeployPath(const QString& deployPath);
 
+// What the user is told when the deploy path box is empty.
+inline const QString kNoDeployPath =
+    QStringLiteral("There is no Deploy Path Specified.\r\nType a path in the field and try again.");
+
 // What the user is told about any other deploy path.
 inline const QString kUnsupportedDeployPath =
     QStringLiteral("The deploy path must be a folder on one of the drives C: to G: of the "

@@ -1,9 +1,14 @@
 // Confirm Existance on All / Selected: tests the deploy path and each deploy-list file on the
 // servers' administrative shares, writes report.top and shows it in the report window.
+#include "deploy/Confirming.h"
+
+#include "app/Host.h"
 #include "app/ListHelpers.h"
-#include "app/frmMain.h"
+#include "app/ServerRun.h"
 #include "deploy/AdminShare.h"
 #include "deploy/frmReport.h"
+#include "persist/AppFiles.h"
+#include "persist/History.h"
 #include "persist/TextFile.h"
 #include "platform/Dialogs.h"
 #include "runner/ServerName.h"
@@ -17,7 +22,6 @@
 namespace corvane {
 namespace {
 
-const QString kReportFile = QStringLiteral("report.top");
 constexpr std::string_view kFound = "  DOES exist!";
 constexpr std::string_view kMissing = "  does NOT exist!";
 
@@ -52,53 +56,52 @@ private:
 // conversions per path.
 class ConfirmPass {
 public:
-    ConfirmPass(frmMain& main, ReportFile& report, std::vector<std::string> fileNames)
-        : m_main(main), m_files(main.Platform().files), m_report(report),
+    ConfirmPass(Host& host, ReportFile& report, std::vector<std::string> fileNames)
+        : m_host(host), m_files(host.Platform().files), m_report(report),
           m_fileNames(std::move(fileNames)) {}
 
     // The server's lines, the separator left to the caller; false once the report failed.
     bool Server(const QString& server, const QString& deployPath) {
-        SharedState& state = m_main.State();
-        state.CurrentServer = server;
-        state.ServerUnreachable = false;
         // A name that could lead the path off the server's shares is not looked up at all.
         if (!IsSafeServerName(server)) {
             return m_report.Line("-  " + ToNative(server) + "  is not a usable server name");
         }
         const std::string directory = PathBytes(ToAdminSharePath(server, deployPath));
-        bool found = false;
-        if (!Test(directory, found) || !Result(found, directory, "\\")) {
+        Look look;
+        if (!Test(server, directory, look) || !Result(look.found, directory, "\\")) {
             return false;
         }
         // An unreachable server answers no further test; its remaining files get no lines.
-        bool reachable = found || !state.ServerUnreachable;
-        for (size_t f = 0; reachable && f < m_fileNames.size(); ++f) {
+        for (size_t f = 0; !look.unreachable && f < m_fileNames.size(); ++f) {
             m_path.assign(directory);
             if (!m_fileNames[f].empty()) {
                 m_path.append(1, '\\').append(m_fileNames[f]);
             }
-            if (!Test(m_path, found) || !Result(found, m_path, {})) {
+            if (!Test(server, m_path, look) || !Result(look.found, m_path, {})) {
                 return false;
             }
-            reachable = found || !state.ServerUnreachable;
         }
-        state.ServerUnreachable = false;
         return true;
     }
 
 private:
+    struct Look {
+        bool found = false;
+        bool unreachable = false; // said by the file-error notice
+    };
+
     // DirExists, but the lines so far are written out before a failure is reported: a report
     // that can no longer be written stops the run before the user is asked for anything more.
-    bool Test(const std::string& path, bool& found) {
+    bool Test(const QString& server, const std::string& path, Look& look) {
         const SearchResult result = m_files.Search(path, true);
-        found = result.result.ok() && !result.name.empty();
+        look = {result.result.ok() && !result.name.empty(), false};
         if (result.result.ok()) {
             return true;
         }
         if (!m_report.Flush()) {
             return false;
         }
-        m_main.HandleFileError(result.result.error);
+        look.unreachable = m_host.HandleFileError(result.result.error, server);
         return true;
     }
     bool Result(bool found, const std::string& path, std::string_view tail) {
@@ -109,7 +112,7 @@ private:
         return m_report.Line(m_line);
     }
 
-    frmMain& m_main;
+    Host& m_host;
     FileSystem& m_files;
     ReportFile& m_report;
     const std::vector<std::string> m_fileNames; // an empty name stands for the folder itself
@@ -132,14 +135,14 @@ bool AskForThePathAlone(Dialogs& dialogs, bool selectedOnly) {
 
 // Tests every server and writes report.top; false, with the report's failure kept, when it could
 // not be written.
-bool WriteReport(frmMain& main, ReportFile& report, const QStringList& servers,
+bool WriteReport(Host& host, ReportFile& report, const QStringList& servers,
                  const QString& deployPath, const QStringList& fileNames, bool selectedOnly) {
     std::vector<std::string> nativeNames;
     for (const QString& name : fileNames) {
         nativeNames.push_back(PathBytes(name));
     }
-    const BatchScope batch(main.Platform().files);
-    ConfirmPass pass(main, report, std::move(nativeNames));
+    const BatchScope batch(host.Platform().files);
+    ConfirmPass pass(host, report, std::move(nativeNames));
     const std::string separator = selectedOnly ? std::string() : std::string(" ");
     bool written = report.ok();
     for (const QString& server : servers) {
@@ -153,84 +156,73 @@ bool WriteReport(frmMain& main, ReportFile& report, const QStringList& servers,
 
 } // namespace
 
-frmReport* frmMain::Report() const {
-    return m_report;
-}
+Confirming::Confirming(Host& host, DeployControls controls) : m_host(host), m_controls(controls) {}
 
-void frmMain::cmdConfirmAll_Click() {
+void Confirming::cmdConfirmAll_Click() {
     ConfirmRun(false);
 }
 
-void frmMain::cmdConfirmSel_Click() {
+void Confirming::cmdConfirmSel_Click() {
     ConfirmRun(true);
 }
 
-void frmMain::ConfirmRun(bool selectedOnly) {
-    if (IsBusy()) {
-        SetIdleStatus();
-        return;
-    }
-    const auto end = [this] {
-        SetBusy(false);
-        SetIdleStatus();
-    };
-    if (selectedOnly && !CheckSelection()) {
-        SetIdleStatus();
-        return;
-    }
-
+std::optional<QStringList> Confirming::FilesToTest(bool selectedOnly) {
     // The file name of each entry; an empty name stands for the server directory itself.
     QStringList fileNames;
-    for (int i = 0; !EntryText(*lstDeployables, i).isEmpty(); ++i) {
-        fileNames << FileNameOf(EntryText(*lstDeployables, i));
+    for (int i = 0; !EntryText(m_controls.lstDeployables, i).isEmpty(); ++i) {
+        fileNames << FileNameOf(EntryText(m_controls.lstDeployables, i));
     }
-    if (fileNames.isEmpty()) {
-        if (!AskForThePathAlone(m_services.dialogs, selectedOnly)) {
-            end();
-            return;
-        }
+    if (fileNames.isEmpty() && !AskForThePathAlone(m_host.Platform().dialogs, selectedOnly)) {
+        return std::nullopt;
     }
-    const QString deployPath = cboDeployPath->currentText();
+    const QString deployPath = m_controls.cboDeployPath.currentText();
     if (deployPath.isEmpty()) {
-        MsgBox(QStringLiteral("There is no Deploy Path Specified.\r\nType a path in the field and "
-                              "try again."));
-        end();
-        return;
+        m_host.MsgBox(kNoDeployPath);
+        return std::nullopt;
     }
     // Only C$ to G$ are administrative shares of a server's own disks; any other path would be
     // tested somewhere else than where the files were deployed.
     if (!IsSupportedDeployPath(deployPath)) {
-        MsgBox(kUnsupportedDeployPath);
-        end();
+        m_host.MsgBox(kUnsupportedDeployPath);
+        return std::nullopt;
+    }
+    return fileNames;
+}
+
+void Confirming::ConfirmRun(bool selectedOnly) {
+    ServerRun run(m_host);
+    if (!run.Open({.selectedOnly = selectedOnly})) {
         return;
     }
-
-    SetBusy(true);
-    SetStatus(StatusColour::Busy, QStringLiteral("Checking"));
-    repaint();
-    RememberDeployPath();
-    ReportFile report(m_services.files, AppDir() + kReportFile);
-    const bool written = WriteReport(*this, report, TargetServers(selectedOnly), deployPath,
-                                     fileNames, selectedOnly);
-    if (!written) {
-        MsgBox(QStringLiteral("Corvane could not write the report file %1:\r\n%2\r\n\r\nThe check "
-                              "was stopped, so no report is shown.")
-                   .arg(report.path(), ReasonText(report.failure())),
-               MsgStyle::Exclamation);
-        end();
+    const std::optional<QStringList> fileNames = FilesToTest(selectedOnly);
+    if (!fileNames) {
         return;
     }
-
-    if (!selectedOnly && EntryText(*lstComputers, 0).isEmpty()) {
-        MsgBox(QStringLiteral("You don't have any servers in your list to check!"));
-    } else {
-        SetStatus(StatusColour::Done, QStringLiteral("Done!"));
-        if (m_report == nullptr) {
-            m_report = new frmReport(*this, m_services.files, AppDir() + kReportFile);
-        }
-        m_services.dialogs.ShowModal(*m_report);
+    run.Begin(QStringLiteral("Checking"));
+    RememberText(m_controls.cboDeployPath);
+    ReportFile report(m_host.Platform().files, m_host.AppDir() + kReportFile);
+    if (!WriteReport(m_host, report, m_host.TargetServers(selectedOnly),
+                     m_controls.cboDeployPath.currentText(), *fileNames, selectedOnly)) {
+        m_host.MsgBox(QStringLiteral("Corvane could not write the report file %1:\r\n%2\r\n\r\n"
+                                     "The check was stopped, so no report is shown.")
+                          .arg(report.path(), ReasonText(report.failure())),
+                      MsgStyle::Exclamation);
+        return;
     }
-    end();
+    if (!selectedOnly && !m_host.HasServers()) {
+        m_host.MsgBox(QStringLiteral("You don't have any servers in your list to check!"));
+        return;
+    }
+    run.Done();
+    ShowReport();
+}
+
+void Confirming::ShowReport() {
+    if (m_report == nullptr) {
+        m_report =
+            new frmReport(m_host.Window(), m_host.Platform().files, m_host.AppDir() + kReportFile);
+    }
+    m_host.Platform().dialogs.ShowModal(*m_report);
 }
 
 } // namespace corvane

@@ -1,13 +1,12 @@
 // The four command lines of the AT scheduler, built in one place.
 #pragma once
 
+#include "persist/AppFiles.h"
+
 #include <QString>
 #include <optional>
 
 namespace corvane {
-
-// The capture file of the job listing and of the availability probe.
-inline const QString kScheduleCapture = QStringLiteral("schedule.top");
 
 // Each builder returns nothing when a part would be unsafe in a command line: a server name
 // that IsSafeServerName refuses, or (for the deletion) a job ID that is not plain ASCII digits.

@@ -19,4 +19,9 @@ bool IsSafeServerName(const QString& name) {
     return true;
 }
 
+QString UnreachableServerText(const QString& server) {
+    return QStringLiteral("Unable to communicate to server ") + server +
+           QStringLiteral("\r\nThe server is either offline or unreachable at this time.");
+}
+
 } // namespace corvane

@@ -11,4 +11,7 @@ namespace corvane {
 // built for such a name.
 bool IsSafeServerName(const QString& name);
 
+// What the user is told of a server that a file operation could not reach.
+QString UnreachableServerText(const QString& server);
+
 } // namespace corvane

@@ -1,6 +1,7 @@
 // A click in the computer list shows the server's jobs; the Remove button deletes one of them.
-#include "app/ListHelpers.h"
-#include "app/frmMain.h"
+#include "schedule/JobListing.h"
+
+#include "app/Host.h"
 #include "platform/Dialogs.h"
 #include "runner/AtCommands.h"
 #include "runner/CaptureFile.h"
@@ -19,87 +20,97 @@ QString ToolNotStarted(const RunResult& result) {
 
 } // namespace
 
-void frmMain::RefuseServerName(const QString& server) {
-    MsgBox(QStringLiteral("The server name \"%1\" cannot be used in a command line: a server name "
-                          "may hold only letters, digits and the characters - _ . $\r\nNothing "
-                          "was run for it.")
-               .arg(server),
-           MsgStyle::Exclamation);
+JobListing::JobListing(Host& host, QPlainTextEdit& rtbScheduledJobs, QLineEdit& txtJobID)
+    : m_host(host), m_rtbScheduledJobs(rtbScheduledJobs), m_txtJobID(txtJobID) {}
+
+void JobListing::RefuseServerName(const QString& server) {
+    m_host.MsgBox(
+        QStringLiteral("The server name \"%1\" cannot be used in a command line: a server name "
+                       "may hold only letters, digits and the characters - _ . $\r\nNothing "
+                       "was run for it.")
+            .arg(server),
+        MsgStyle::Exclamation);
 }
 
-void frmMain::lstComputers_Click() {
-    if (IsBusy() || AppDirRefused()) {
+void JobListing::lstComputers_Click() {
+    if (m_host.IsBusy() || m_host.AppDirRefused()) {
         return;
     }
-    SetBusy(true);
-    const QString server = EntryText(*lstComputers, lstComputers->currentRow());
+    m_host.SetBusy(true);
+    const QString server = m_host.CurrentServer();
     if (server.isEmpty()) {
-        MsgBox(QStringLiteral("you forgot to select a computer\r\nfrom the list to scan."));
+        m_host.MsgBox(QStringLiteral("you forgot to select a computer\r\nfrom the list to scan."));
     } else if (const auto command = AtListCommand(server)) {
-        const RunResult result = RunAndWait(*command, kScheduleCapture);
+        const RunResult result = m_host.RunAndWait(*command, kScheduleCapture);
         if (!result.started) {
-            MsgBox(ToolNotStarted(result), MsgStyle::Exclamation);
+            m_host.MsgBox(ToolNotStarted(result), MsgStyle::Exclamation);
         } else {
-            rtbScheduledJobs->setPlainText(
-                CapturedText(m_services.files, AppDir() + kScheduleCapture));
+            m_rtbScheduledJobs.setPlainText(
+                CapturedText(m_host.Platform().files, m_host.AppDir() + kScheduleCapture));
         }
     } else {
         RefuseServerName(server);
     }
-    SetBusy(false);
+    m_host.SetBusy(false);
 }
 
-void frmMain::cmdRemoveSchedule_Click() {
-    if (IsBusy() || AppDirRefused()) {
+void JobListing::cmdRemoveSchedule_Click() {
+    if (m_host.IsBusy() || m_host.AppDirRefused()) {
         return;
     }
     // Read once: a click during the wait may move the current entry.
-    const QString server = EntryText(*lstComputers, lstComputers->currentRow());
-    if (server.isEmpty()) {
-        MsgBox(QStringLiteral("you forgot to select a computer from the list."));
-        return;
-    }
-    if (!AnySelected()) {
-        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
-        return;
-    }
-    if (txtJobID->text().isEmpty()) {
-        MsgBox(QStringLiteral("You forgot to specify a Job ID.\r\nPlease try again."));
-        txtJobID->setFocus();
-        return;
-    }
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-    const QString jobId = txtJobID->text().trimmed();
-    if (!digits.match(jobId).hasMatch()) {
-        MsgBox(QStringLiteral("A job ID is a whole number, such as 3: the number in the ID column "
-                              "of the job list.\r\nPlease try again."),
-               MsgStyle::Exclamation);
-        return;
-    }
-    const auto command = AtDeleteCommand(server, jobId);
-    if (!command) {
-        RefuseServerName(server);
+    const QString server = m_host.CurrentServer();
+    const QString jobId = JobToRemove(server);
+    if (jobId.isEmpty()) {
         return;
     }
     const QString where = QStringLiteral(" on computer \\\\") + server;
-    const int answer = m_services.dialogs.MsgBox(
-        QStringLiteral("You are about to remove job ID ") + jobId + where +
+    const RunResult result = m_host.RunAndWait(*AtDeleteCommand(server, jobId));
+    if (!result.started) {
+        m_host.MsgBox(ToolNotStarted(result), MsgStyle::Exclamation);
+    } else if (result.ended && result.exitStatus == 0) {
+        m_host.MsgBox(QStringLiteral("Job ID ") + jobId + where +
+                      QStringLiteral(" was successfully removed."));
+    } else {
+        m_host.MsgBox(QStringLiteral("Job ID ") + jobId + where +
+                          QStringLiteral(" could not be removed."),
+                      MsgStyle::Exclamation);
+    }
+}
+
+QString JobListing::JobToRemove(const QString& server) {
+    if (server.isEmpty()) {
+        m_host.MsgBox(QStringLiteral("you forgot to select a computer from the list."));
+        return {};
+    }
+    if (m_host.TargetServers(true).isEmpty()) {
+        m_host.MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
+        return {};
+    }
+    if (m_txtJobID.text().isEmpty()) {
+        m_host.MsgBox(QStringLiteral("You forgot to specify a Job ID.\r\nPlease try again."));
+        m_txtJobID.setFocus();
+        return {};
+    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    const QString jobId = m_txtJobID.text().trimmed();
+    if (!digits.match(jobId).hasMatch()) {
+        m_host.MsgBox(QStringLiteral("A job ID is a whole number, such as 3: the number in the ID "
+                                     "column of the job list.\r\nPlease try again."),
+                      MsgStyle::Exclamation);
+        return {};
+    }
+    if (!AtDeleteCommand(server, jobId)) {
+        RefuseServerName(server);
+        return {};
+    }
+    const int answer = m_host.Platform().dialogs.MsgBox(
+        QStringLiteral("You are about to remove job ID ") + jobId +
+            QStringLiteral(" on computer \\\\") + server +
             QStringLiteral("\r\nAre you sure you want to do this?"),
         MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
         QStringLiteral("Remove Scheduled Job From \\\\") + server + QLatin1Char('?'));
-    if (answer != MsgAnswer::Yes) {
-        return;
-    }
-    const RunResult result = RunAndWait(*command);
-    if (!result.started) {
-        MsgBox(ToolNotStarted(result), MsgStyle::Exclamation);
-    } else if (result.ended && result.exitStatus == 0) {
-        MsgBox(QStringLiteral("Job ID ") + jobId + where +
-               QStringLiteral(" was successfully removed."));
-    } else {
-        MsgBox(QStringLiteral("Job ID ") + jobId + where + QStringLiteral(" could not be removed."),
-               MsgStyle::Exclamation);
-    }
+    return answer == MsgAnswer::Yes ? jobId : QString();
 }
 
 } // namespace corvane

@@ -1,10 +1,15 @@
 // Schedule All and Schedule Selected: one AT line per target server, all started in one pass,
 // then waited for together so that the user learns which servers did not take the job.
+#include "schedule/Scheduling.h"
+
+#include "app/Host.h"
 #include "app/ListHelpers.h"
-#include "app/frmMain.h"
+#include "app/ServerRun.h"
+#include "persist/History.h"
 #include "platform/Dialogs.h"
 #include "platform/Processes.h"
 #include "runner/AtCommands.h"
+#include "schedule/ScheduleInputs.h"
 
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -35,96 +40,99 @@ QString FailureMessage(QStringList failed, QStringList unanswered, int answerSec
 
 } // namespace
 
-void frmMain::cmdRunSchedule_Click() {
+Scheduling::Scheduling(Host& host, const ScheduleInputs& inputs, QComboBox& cboRun,
+                       const std::chrono::milliseconds& answerTime)
+    : m_host(host), m_inputs(inputs), m_cboRun(cboRun), m_answerTime(answerTime) {}
+
+void Scheduling::cmdRunSchedule_Click() {
     ScheduleJob(false);
 }
 
-void frmMain::cmdRunSingle_Click() {
+void Scheduling::cmdRunSingle_Click() {
     ScheduleJob(true);
 }
 
-void frmMain::ScheduleJob(bool selectedOnly) {
-    if (IsBusy()) {
-        SetIdleStatus();
-        return;
+bool Scheduling::MaySchedule() {
+    if (m_cboRun.currentText().isEmpty()) {
+        m_host.MsgBox(QStringLiteral("You must first specify a command or app to run."));
+        return false;
     }
-    if (selectedOnly && !CheckSelection()) {
-        SetIdleStatus();
-        return;
+    if (m_host.AppDirRefused()) {
+        return false;
     }
-    if (cboRun->currentText().isEmpty()) {
-        MsgBox(QStringLiteral("You must first specify a command or app to run."));
-        SetIdleStatus();
-        return;
-    }
-    if (AppDirRefused()) {
-        SetIdleStatus();
-        return;
-    }
-    SetBusy(true);
+    m_host.SetBusy(true);
     const QString question =
-        QStringLiteral("You are about to schedule \"") + cboRun->currentText() +
+        QStringLiteral("You are about to schedule \"") + m_cboRun.currentText() +
         QStringLiteral("\"\r\non all of the selected computers on the list\r\nto be run at ") +
-        TimeArgument() +
+        m_inputs.TimeArgument() +
         QStringLiteral("\r\non the days/dates you selected.\r\n\r\nAre you sure you want to do "
                        "this?");
-    const int answer = m_services.dialogs.MsgBox(
-        question, MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
-        QStringLiteral("Schedule Computers?"));
-    if (answer == MsgAnswer::Yes) {
-        RememberCommand();
-        SetStatus(StatusColour::Busy, QStringLiteral("Scheduling"));
-        repaint();
-        const QString days = DayArgument();
+    return m_host.Platform().dialogs.MsgBox(
+               question, MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
+               QStringLiteral("Schedule Computers?")) == MsgAnswer::Yes;
+}
 
-        // Every line is started before any is waited for, as the scheduler expects.
-        struct Launched {
-            QString server;
-            std::unique_ptr<RunningCommand> command;
-        };
-        std::vector<Launched> running;
-        QStringList failed;
-        for (const QString& server : TargetServers(selectedOnly)) {
-            const auto line = AtScheduleLine(server, TimeArgument(), days, cboRun->currentText());
-            LaunchResult launched;
-            if (line && m_services.processes != nullptr) {
-                launched = m_services.processes->Launch(line->toStdString());
-            }
-            if (launched.command) {
-                running.push_back({server, std::move(launched.command)});
-            } else {
-                failed << server;
-            }
+void Scheduling::ScheduleJob(bool selectedOnly) {
+    ServerRun run(m_host);
+    if (!run.Open({.selectedOnly = selectedOnly}) || !MaySchedule()) {
+        return;
+    }
+    RememberText(m_cboRun);
+    run.Begin(QStringLiteral("Scheduling"));
+    QStringList failed;
+    QStringList unanswered;
+    RunOnServers(m_host.TargetServers(selectedOnly), failed, unanswered);
+    if (!m_host.HasServers()) {
+        m_host.MsgBox(QStringLiteral("You don't have any servers in your list to schedule!"));
+        return;
+    }
+    run.Done();
+    ReportOutcome(failed, unanswered);
+}
+
+void Scheduling::RunOnServers(const QStringList& servers, QStringList& failed,
+                              QStringList& unanswered) {
+    const QString days = m_inputs.DayArgument();
+    // Every line is started before any is waited for, as the scheduler expects.
+    struct Launched {
+        QString server;
+        std::unique_ptr<RunningCommand> command;
+    };
+    std::vector<Launched> running;
+    Processes* processes = m_host.Platform().processes;
+    for (const QString& server : servers) {
+        const auto line =
+            AtScheduleLine(server, m_inputs.TimeArgument(), days, m_cboRun.currentText());
+        LaunchResult launched;
+        if (line && processes != nullptr) {
+            launched = processes->Launch(line->toStdString());
         }
-
-        // Then their answers are collected together, within one time limit for all.
-        const QDeadlineTimer deadline{ScheduleAnswerTime};
-        QStringList unanswered;
-        for (Launched& job : running) {
-            const RunResult result = WaitFor(*job.command, deadline);
-            if (!result.ended) {
-                unanswered << job.server;
-            } else if (result.exitStatus != 0) {
-                failed << job.server;
-            }
-        }
-
-        if (!EntryText(*lstComputers, 0).isEmpty()) {
-            SetStatus(StatusColour::Done, QStringLiteral("Done!"));
-            if (failed.isEmpty() && unanswered.isEmpty()) {
-                MsgBox(QStringLiteral("Systems were successfully Scheduled!"));
-            } else {
-                const auto seconds =
-                    std::chrono::duration_cast<std::chrono::seconds>(ScheduleAnswerTime);
-                MsgBox(FailureMessage(failed, unanswered, static_cast<int>(seconds.count())),
-                       MsgStyle::Exclamation);
-            }
+        if (launched.command) {
+            running.push_back({server, std::move(launched.command)});
         } else {
-            MsgBox(QStringLiteral("You don't have any servers in your list to schedule!"));
+            failed << server;
         }
     }
-    SetBusy(false);
-    SetIdleStatus();
+    // Then their answers are collected together, within one time limit for all.
+    const QDeadlineTimer deadline{m_answerTime};
+    for (Launched& job : running) {
+        const RunResult result = WaitFor(*job.command, deadline);
+        if (!result.ended) {
+            unanswered << job.server;
+        } else if (result.exitStatus != 0) {
+            failed << job.server;
+        }
+    }
+}
+
+void Scheduling::ReportOutcome(const QStringList& failed, const QStringList& unanswered) {
+    if (failed.isEmpty() && unanswered.isEmpty()) {
+        m_host.MsgBox(QStringLiteral("Systems were successfully Scheduled!"));
+        return;
+    }
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_answerTime);
+    m_host.MsgBox(FailureMessage(failed, unanswered, static_cast<int>(seconds.count())),
+                  MsgStyle::Exclamation);
 }
 
 } // namespace corvane

@@ -1,14 +1,13 @@
 // What the uptime sweep asks a server and how it turns the utility's answer into a report line.
 #pragma once
 
+#include "persist/AppFiles.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace corvane {
-
-// The capture file of the uptime sweep, in AppDir.
-inline const QString kUptimeCapture = QStringLiteral("resgen.top");
 
 // The command for RunAndWait with kUptimeCapture: "uptime \\" + server. Nothing for a name that
 // IsSafeServerName refuses: no command line may be built for it.

@@ -1,137 +1,132 @@
 // Get Uptime for all / for selected: asks each server in turn with uptime.exe and puts one line per
 // server into the uptime report window.
-#include "app/ListHelpers.h"
-#include "app/frmMain.h"
+#include "uptime/UptimeSweep.h"
+
+#include "app/Host.h"
+#include "app/ServerRun.h"
 #include "persist/TextFile.h"
 #include "platform/Processes.h"
 #include "platform/Windowing.h"
 #include "uptime/UptimeAnswer.h"
 #include "uptime/frmUptimeReport.h"
 
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 
 namespace corvane {
-void frmMain::cmdUpAll_Click() {
-    UptimeSweep(false);
+
+UptimeSweep::UptimeSweep(Host& host) : m_host(host) {}
+
+void UptimeSweep::cmdUpAll_Click() {
+    Sweep(false);
 }
 
-void frmMain::cmdUpSel_Click() {
-    UptimeSweep(true);
+void UptimeSweep::cmdUpSel_Click() {
+    Sweep(true);
 }
 
-frmUptimeReport* frmMain::UptimeReport() {
-    if (m_uptimeReport == nullptr) {
-        m_uptimeReport = new frmUptimeReport(*this);
-        m_uptimeReport->onClosed = [this] { m_uptimeReport = nullptr; };
+frmUptimeReport* UptimeSweep::UptimeReport() {
+    if (m_report == nullptr) {
+        m_report = new frmUptimeReport(m_host.Window(), m_host);
+        m_report->onCancel = [this] { m_cancelled = true; };
+        m_report->onClosed = [this] { m_report = nullptr; };
     }
-    return m_uptimeReport;
+    return m_report;
 }
 
-void frmMain::UptimeEndSteps() {
-    m_state.UptimeCancelled = false;
+void UptimeSweep::EndSteps() {
+    m_cancelled = false;
     UptimeReport()->cmdCancel->setEnabled(false);
-    SetIdleStatus();
+    m_host.SetIdleStatus();
 }
 
-void frmMain::UptimeSweep(bool selectedOnly) {
+void UptimeSweep::Sweep(bool selectedOnly) {
     // A click during this sweep's own wait must neither lose a cancel nor take its Cancel away.
-    if (m_uptimeSweeping) {
+    if (m_sweeping) {
         return;
     }
-    if (IsBusy()) {
-        UptimeEndSteps();
+    ServerRun run(m_host, [this] { EndSteps(); });
+    if (!run.Open(
+            {.selectedOnly = selectedOnly, .startsCommands = true, .oneSelectionMessage = true})) {
         return;
     }
-    if (selectedOnly &&
-        (EntryText(*lstComputers, lstComputers->currentRow()).isEmpty() || !AnySelected())) {
-        MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
-        UptimeEndSteps();
-        return;
-    }
-    if (AppDirRefused()) {
-        UptimeEndSteps();
-        return;
-    }
-    m_uptimeSweeping = true;
-    SetBusy(true);
-    SetStatus(StatusColour::Busy, QStringLiteral("Getting Uptime"));
-    repaint();
-    m_state.UptimeCancelled = false;
+    m_sweeping = true;
+    run.Begin(QStringLiteral("Getting Uptime"));
+    m_cancelled = false;
     UptimeReport()->BeginSweep();
     UptimeReport()->show();
     // The focus only now: taken at every server, it would keep the administrator from typing in
     // any other window during a long sweep.
-    m_services.windowing.BringToFront(*UptimeReport(), Focus::Take);
+    m_host.Platform().windowing.BringToFront(*UptimeReport(), Focus::Take);
 
     // This sweep writes only into the window it showed, and only while that window is open: a
     // closed window is gone for good, even before the event loop has destroyed it.
     const QPointer<frmUptimeReport> shown = UptimeReport();
-    auto report = [&]() -> frmUptimeReport* {
-        return shown && m_uptimeReport == shown.data() ? shown.data() : nullptr;
+    const ShownWindow window = [&]() -> frmUptimeReport* {
+        return shown && m_report == shown.data() ? shown.data() : nullptr;
     };
-    auto addLine = [&](const QString& line) {
-        if (frmUptimeReport* window = report()) {
-            window->AddLine(line);
-        }
-    };
-
-    bool toolMissing = false;
-    for (const QString& server : TargetServers(selectedOnly)) {
-        if (m_state.UptimeCancelled) {
+    Step step = Step::Next;
+    for (const QString& server : m_host.TargetServers(selectedOnly)) {
+        if (m_cancelled || (step = AskServer(server, window)) != Step::Next) {
             break;
         }
-        m_state.CurrentServer = server;
-        const std::optional<QString> command = UptimeCommand(server);
-        if (!command) {
-            addLine(QStringLiteral("Not a usable server name: ") + server);
-            continue;
+    }
+    if (step == Step::ToolMissing) {
+        for (const QString& line : UptimeHelpLines()) {
+            if (frmUptimeReport* report = window()) {
+                report->AddLine(line);
+            }
         }
-        const RunResult result = RunAndWait(*command, kUptimeCapture, [&](RunningCommand& running) {
-            if (frmUptimeReport* window = report()) {
-                window->SetRunningCommand(&running);
-                m_services.windowing.BringToFront(*window, Focus::Leave);
+    }
+    run.Done();
+    if (frmUptimeReport* report = window()) {
+        report->EndSweep(m_cancelled);
+    }
+    m_sweeping = false;
+}
+
+UptimeSweep::Step UptimeSweep::AskServer(const QString& server, const ShownWindow& window) {
+    const auto addLine = [&window](const QString& line) {
+        if (frmUptimeReport* report = window()) {
+            report->AddLine(line);
+        }
+    };
+    const std::optional<QString> command = UptimeCommand(server);
+    if (!command) {
+        addLine(QStringLiteral("Not a usable server name: ") + server);
+        return Step::Next;
+    }
+    const RunResult result =
+        m_host.RunAndWait(*command, kUptimeCapture, [&](RunningCommand& running) {
+            if (frmUptimeReport* report = window()) {
+                report->SetRunningCommand(&running);
+                m_host.Platform().windowing.BringToFront(*report, Focus::Leave);
             }
         });
-        if (frmUptimeReport* window = report()) {
-            window->SetRunningCommand(nullptr);
-        }
-        if (!result.ended) {
-            break; // the program is quitting
-        }
-        if (result.exitStatus == kCommandNotFoundStatus) {
-            toolMissing = true;
-            break;
-        }
-        if (!result.started) {
-            addLine(QStringLiteral("Could not ask ") + server + QStringLiteral(": ") +
-                    result.error);
-            continue;
-        }
-        QString answer;
-        const FileResult read = ReadText(m_services.files, AppDir() + kUptimeCapture, answer);
-        if (!read.ok()) {
-            addLine(QStringLiteral("Could not read the answer of ") + server +
-                    QStringLiteral(" from ") + kUptimeCapture + QStringLiteral(": ") +
-                    ReasonText(read));
-            continue;
-        }
-        addLine(UptimeReportLine(server, answer));
+    if (frmUptimeReport* report = window()) {
+        report->SetRunningCommand(nullptr);
     }
-    if (toolMissing) {
-        for (const QString& line : UptimeHelpLines()) {
-            addLine(line);
-        }
+    if (!result.ended) {
+        return Step::Quit; // the program is quitting
     }
-
-    SetStatus(StatusColour::Done, QStringLiteral("Done!"));
-    if (frmUptimeReport* window = report()) {
-        window->EndSweep(m_state.UptimeCancelled);
+    if (result.exitStatus == kCommandNotFoundStatus) {
+        return Step::ToolMissing;
     }
-    SetBusy(false);
-    m_uptimeSweeping = false;
-    UptimeEndSteps();
+    if (!result.started) {
+        addLine(QStringLiteral("Could not ask ") + server + QStringLiteral(": ") + result.error);
+        return Step::Next;
+    }
+    QString answer;
+    const FileResult read =
+        ReadText(m_host.Platform().files, m_host.AppDir() + kUptimeCapture, answer);
+    if (!read.ok()) {
+        addLine(QStringLiteral("Could not read the answer of ") + server +
+                QStringLiteral(" from ") + kUptimeCapture + QStringLiteral(": ") +
+                ReasonText(read));
+        return Step::Next;
+    }
+    addLine(UptimeReportLine(server, answer));
+    return Step::Next;
 }
 
 } // namespace corvane

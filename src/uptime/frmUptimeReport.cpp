@@ -2,9 +2,9 @@
 #include "uptime/frmUptimeReport.h"
 
 #include "app/Controls.h"
+#include "app/Host.h"
 #include "app/OneLineDelegate.h"
 #include "app/Twips.h"
-#include "app/frmMain.h"
 #include "platform/Processes.h"
 
 #include <QCloseEvent>
@@ -23,7 +23,8 @@ constexpr int kFrameMs = 250;
 
 } // namespace
 
-frmUptimeReport::frmUptimeReport(frmMain& owner) : QWidget(&owner, Qt::Window), m_owner(owner) {
+frmUptimeReport::frmUptimeReport(QWidget& owner, Host& host)
+    : QWidget(&owner, Qt::Window), m_host(host) {
     setObjectName(QStringLiteral("frmUptimeReport"));
     setWindowTitle(QStringLiteral("Corvane - Uptime Report"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -114,7 +115,9 @@ void frmUptimeReport::ShowPicture(UptimePicture picture) {
 }
 
 void frmUptimeReport::cmdCancel_Click() {
-    m_owner.State().UptimeCancelled = true;
+    if (onCancel) {
+        onCancel();
+    }
     ShowPicture(UptimePicture::Canceling);
     // Only the sweep's own command: the user's other command prompts are none of its business.
     if (m_running != nullptr) {
@@ -127,15 +130,17 @@ void frmUptimeReport::cmdClose_Click() {
 }
 
 void frmUptimeReport::Form_Unload() {
-    m_owner.State().UptimeCancelled = true;
+    if (onCancel) {
+        onCancel();
+    }
     if (m_sweeping) {
         // A server that never answers would otherwise keep the sweep waiting with no window left
         // to cancel it from.
         if (m_running != nullptr) {
             m_running->End();
         }
-    } else if (!m_owner.IsBusy()) {
-        m_owner.SetIdleStatus();
+    } else if (!m_host.IsBusy()) {
+        m_host.SetIdleStatus();
     }
     m_running = nullptr;
 }

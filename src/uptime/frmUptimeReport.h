@@ -14,14 +14,15 @@ class QPushButton;
 
 namespace corvane {
 
+class Host;
 class RunningCommand;
-class frmMain;
 
 // Not modal: the sweep fills it while the main window stays usable. Made by
-// frmMain::UptimeReport(), one at a time; closing it destroys it (later, through the event loop).
+// UptimeSweep::UptimeReport(), one at a time; closing it destroys it (later, through the event
+// loop).
 class frmUptimeReport final : public QWidget {
 public:
-    explicit frmUptimeReport(frmMain& owner);
+    frmUptimeReport(QWidget& owner, Host& host);
 
     // --- What the sweep does with it. ---
     // A sweep starts: Cancel enabled, Close disabled, the Collecting picture. The lines of earlier
@@ -41,17 +42,19 @@ public:
     UptimePicture Picture() const { return m_picture; }
 
     // --- Events. ---
-    // Cancel: raises UptimeCancelled, shows Canceling and ends the sweep's running command, so the
+    // Cancel: tells onCancel, shows Canceling and ends the sweep's running command, so the
     // sweep reads that server's answer at once and stops before the next server.
     void cmdCancel_Click();
     // Closes the window, which runs Form_Unload and destroys it.
     void cmdClose_Click();
-    // The window is being closed, in whatever way: raises UptimeCancelled. During a sweep it ends
+    // The window is being closed, in whatever way: tells onCancel. During a sweep it ends
     // the running command too, and the sweep, which ends at once, gives back the pointer and the
     // status line; otherwise, unless another operation holds the busy cursor, the status line
     // returns to "Waiting for Command".
     void Form_Unload();
 
+    // Told of every cancel: Cancel clicked or the window closed.
+    std::function<void()> onCancel;
     // Told once, when the window is closed, before it goes away.
     std::function<void()> onClosed;
 
@@ -67,7 +70,7 @@ protected:
 private:
     void ShowNewLines();
 
-    frmMain& m_owner;
+    Host& m_host;
     UptimePicture m_picture = UptimePicture::Collecting;
     RunningCommand* m_running = nullptr;
     bool m_sweeping = false;

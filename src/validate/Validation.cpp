@@ -1,7 +1,10 @@
 // Validate List: probes every server with the job listing and offers to drop the unreachable and
 // the access-denied ones.
-#include "app/ListHelpers.h"
-#include "app/frmMain.h"
+#include "validate/Validation.h"
+
+#include "app/Host.h"
+#include "app/ServerRun.h"
+#include "persist/AppFiles.h"
 #include "persist/ListFiles.h"
 #include "persist/TextFile.h"
 #include "platform/Dialogs.h"
@@ -13,8 +16,6 @@
 namespace corvane {
 namespace {
 
-const QString kUnavailableFile = QStringLiteral("unavailable.top");
-const QString kAccessDeniedFile = QStringLiteral("accessdenied.top");
 const QString kNotFoundPhrase = QStringLiteral("The network path was not found.");
 const QString kDeniedPhrase = QStringLiteral("Access is denied.");
 constexpr int kPromptStyle = MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2;
@@ -30,122 +31,137 @@ QString NameBlock(const QStringList& names) {
 
 } // namespace
 
-void frmMain::RemoveEveryEntry(const QStringList& names) {
-    SetBusy(true);
-    SetStatus(StatusColour::Busy, QStringLiteral("Removing"));
+Validation::Validation(Host& host, QListWidget& lstComputers)
+    : m_host(host), m_lstComputers(lstComputers) {}
+
+void Validation::RemoveEveryEntry(const QStringList& names) {
+    m_host.SetBusy(true);
+    m_host.SetStatus(StatusColour::Busy, QStringLiteral("Removing"));
     for (const QString& name : names) {
-        for (int i = lstComputers->count() - 1; i >= 0; --i) {
-            if (lstComputers->item(i)->text() == name) {
-                delete lstComputers->takeItem(i);
+        for (int i = m_lstComputers.count() - 1; i >= 0; --i) {
+            if (m_lstComputers.item(i)->text() == name) {
+                delete m_lstComputers.takeItem(i);
             }
         }
     }
 }
 
-void frmMain::cmdValidate_Click() {
-    if (IsBusy() || AppDirRefused()) {
+bool Validation::Written(const QString& path, const FileResult& result) {
+    if (result.ok()) {
+        return true;
+    }
+    m_host.MsgBox(QStringLiteral("Corvane could not write the result file %1:\r\n%2\r\n\r\nThe "
+                                 "validation was stopped; the computer list was not changed.")
+                      .arg(path, ReasonText(result)),
+                  MsgStyle::Exclamation);
+    return false;
+}
+
+void Validation::cmdValidate_Click() {
+    ServerRun run(m_host);
+    if (!run.Open({.startsCommands = true, .idleWhenRefused = false})) {
         return;
     }
-    const int start = m_services.dialogs.MsgBox(
+    const int start = m_host.Platform().dialogs.MsgBox(
         QStringLiteral("You are about to validate the availability of all \r\ncomputers on the "
                        "computer list.\r\n\r\nFor a large list of computers, this could take some "
                        "time.\r\nAre you sure you want to do this?"),
         kPromptStyle, QStringLiteral("Validate Availability?"));
     if (start != MsgAnswer::Yes) {
-        SetBusy(false);
-        SetIdleStatus();
         return;
     }
-    SetBusy(true);
-    SetStatus(StatusColour::Busy, QStringLiteral("Validating"));
-    FileSystem& fs = m_services.files;
-    const QString unavailablePath = AppDir() + kUnavailableFile;
-    const QString deniedPath = AppDir() + kAccessDeniedFile;
-    // The result files must say what this run found, or the run stops and says why.
-    const auto written = [this](const QString& path, const FileResult& result) {
-        if (result.ok()) {
-            return true;
-        }
-        MsgBox(QStringLiteral("Corvane could not write the result file %1:\r\n%2\r\n\r\nThe "
-                              "validation was stopped; the computer list was not changed.")
-                   .arg(path, ReasonText(result)),
-               MsgStyle::Exclamation);
-        SetBusy(false);
-        SetIdleStatus();
+    run.Begin(QStringLiteral("Validating"));
+    Found found;
+    if (!ProbeServers(found)) {
+        return;
+    }
+    run.Done();
+    ReportFound(found);
+}
+
+bool Validation::Probe(const QString& server, QString& verdict) {
+    verdict = kNotFoundPhrase; // a name that cannot be probed safely is unusable
+    const auto command = AtProbeCommand(server);
+    if (!command) {
+        return true;
+    }
+    const RunResult result = m_host.RunAndWait(*command, kScheduleCapture);
+    if (!result.started) {
+        m_host.MsgBox(QStringLiteral("Corvane could not start the AT tool (at.exe), so it cannot "
+                                     "tell which servers are available:\r\n") +
+                          result.error +
+                          QStringLiteral("\r\nThe validation was stopped; the computer list was "
+                                         "not changed."),
+                      MsgStyle::Exclamation);
         return false;
-    };
+    }
+    verdict = FirstCapturedItem(m_host.Platform().files, m_host.AppDir() + kScheduleCapture);
+    return true;
+}
+
+bool Validation::ProbeServers(Found& found) {
+    FileSystem& fs = m_host.Platform().files;
+    const QString unavailablePath = m_host.AppDir() + kUnavailableFile;
+    const QString deniedPath = m_host.AppDir() + kAccessDeniedFile;
+    // The result files must say what this run found, or the run stops and says why.
     for (const QString& path : {unavailablePath, deniedPath}) {
         const FileResult deleted = fs.DeleteFile(PathBytes(path));
-        if (deleted.error != kFileNotFound && !written(path, deleted)) {
-            return;
+        if (deleted.error != kFileNotFound && !Written(path, deleted)) {
+            return false;
         }
     }
-
     // The names found are kept as probed, so that the removal takes exactly those.
-    QStringList unavailable;
-    QStringList denied;
-    for (const QString& server : TargetServers(false)) {
-        QString verdict = kNotFoundPhrase; // a name that cannot be probed safely is unusable
-        if (const auto command = AtProbeCommand(server)) {
-            const RunResult result = RunAndWait(*command, kScheduleCapture);
-            if (!result.started) {
-                MsgBox(QStringLiteral("Corvane could not start the AT tool (at.exe), so it cannot "
-                                      "tell which servers are available:\r\n") +
-                           result.error +
-                           QStringLiteral("\r\nThe validation was stopped; the computer list was "
-                                          "not changed."),
-                       MsgStyle::Exclamation);
-                SetBusy(false);
-                SetIdleStatus();
-                return;
-            }
-            verdict = FirstCapturedItem(fs, AppDir() + kScheduleCapture);
+    for (const QString& server : m_host.TargetServers(false)) {
+        QString verdict;
+        if (!Probe(server, verdict)) {
+            return false;
         }
         const bool notFound = verdict == kNotFoundPhrase;
         if (notFound || verdict == kDeniedPhrase) {
-            (notFound ? unavailable : denied) << server;
+            (notFound ? found.unavailable : found.denied) << server;
             const QString& path = notFound ? unavailablePath : deniedPath;
-            if (!written(path, fs.AppendLine(PathBytes(path), ToNative(QuoteListEntry(server))))) {
-                return;
+            if (!Written(path, fs.AppendLine(PathBytes(path), ToNative(QuoteListEntry(server))))) {
+                return false;
             }
         }
     }
     // Both files are there after a run, if only empty.
     for (const QString& path : {unavailablePath, deniedPath}) {
-        const SearchResult found = fs.Search(PathBytes(path), false);
-        if (!written(path, found.name.empty() && found.result.ok()
+        const SearchResult there = fs.Search(PathBytes(path), false);
+        if (!Written(path, there.name.empty() && there.result.ok()
                                ? fs.CreateEmptyFile(PathBytes(path))
-                               : found.result)) {
-            return;
+                               : there.result)) {
+            return false;
         }
     }
+    return true;
+}
 
-    SetStatus(StatusColour::Done, QStringLiteral("Done!"));
-    if (!unavailable.isEmpty()) {
-        if (m_services.dialogs.MsgBox(
+void Validation::ReportFound(const Found& found) {
+    Dialogs& dialogs = m_host.Platform().dialogs;
+    if (!found.unavailable.isEmpty()) {
+        if (dialogs.MsgBox(
                 QStringLiteral("The following servers are offline or unavailable: \r\n\r\n") +
-                    NameBlock(unavailable) +
+                    NameBlock(found.unavailable) +
                     QStringLiteral("\r\nWould you like to remove these from the computer list?"),
                 kPromptStyle,
                 QStringLiteral("The network paths were not found.")) == MsgAnswer::Yes) {
-            RemoveEveryEntry(unavailable);
+            RemoveEveryEntry(found.unavailable);
         }
     } else {
-        MsgBox(QStringLiteral("All servers in the list are available!"));
+        m_host.MsgBox(QStringLiteral("All servers in the list are available!"));
     }
-    if (!denied.isEmpty()) {
-        if (m_services.dialogs.MsgBox(
+    if (!found.denied.isEmpty()) {
+        if (dialogs.MsgBox(
                 QStringLiteral("The currently logged on user account does not have "
                                "sufficient\r\nrights to schedule jobs on the following "
                                "computers:\r\n\r\n") +
-                    NameBlock(denied) +
+                    NameBlock(found.denied) +
                     QStringLiteral("\r\nWould you like to remove these from the computer list?"),
                 kPromptStyle, QStringLiteral("Access Denied!")) == MsgAnswer::Yes) {
-            RemoveEveryEntry(denied);
+            RemoveEveryEntry(found.denied);
         }
     }
-    SetBusy(false);
-    SetIdleStatus();
 }
 
 } // namespace corvane

@@ -12,24 +12,22 @@ namespace {
 TEST(HandleFileErrorTest, SaysAMissingPathAndAnUnreachableServerAndNothingElse) {
     MainHarness h;
     frmMain& w = h.Start();
-    w.State().CurrentServer = QStringLiteral("SRV01");
+    const QString server = QStringLiteral("SRV01");
     for (int error : {53, 61, 70, 75}) {
-        w.HandleFileError(error);
+        EXPECT_FALSE(w.HandleFileError(error, server));
     }
     EXPECT_TRUE(h.dialogs.shown().empty());
 
-    w.HandleFileError(76);
+    EXPECT_FALSE(w.HandleFileError(76, server));
     ASSERT_EQ(h.dialogs.MessageBoxes().size(), 1u);
     EXPECT_EQ(h.dialogs.MessageBoxes()[0].text, QStringLiteral("Unable to locate path."));
-    EXPECT_FALSE(w.State().ServerUnreachable);
 
-    w.HandleFileError(52);
+    EXPECT_TRUE(w.HandleFileError(52, server));
     ASSERT_EQ(h.dialogs.shown().size(), 2u);
     const Shown& notice = h.dialogs.shown()[1];
     EXPECT_EQ(notice.objectName, QStringLiteral("frmMsg"));
     EXPECT_EQ(notice.text, QStringLiteral("Unable to communicate to server SRV01\r\nThe server is "
                                           "either offline or unreachable at this time."));
-    EXPECT_TRUE(w.State().ServerUnreachable);
     // The notice is made anew for each error and gone afterwards.
     EXPECT_EQ(w.findChild<frmMsg*>(), nullptr);
 }

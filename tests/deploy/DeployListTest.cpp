@@ -3,6 +3,8 @@
 #include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
+#include "deploy/DeployList.h"
+#include "deploy/FileChecks.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -90,7 +92,7 @@ TEST_F(DeployListTest, GetFilesGivesTheFolderAndEachNameSeparatedByNulAndAddJoin
     for (const QString& folder : {s + "Tools", s, QString("C:\\")}) {
         const QString sep = folder.endsWith(s) || folder.endsWith('\\') ? "" : s;
         h.dialogs.QueueFiles({folder + sep + "a.exe", folder + sep + "b.dll"});
-        EXPECT_EQ(w().GetFiles("Open files..."),
+        EXPECT_EQ(w().Deployables().GetFiles("Open files..."),
                   QStringList({folder, "a.exe", "b.dll"}).join(QChar(0)));
     }
     h.dialogs.QueueFiles({"C:\\a.txt", "C:\\b.txt"});
@@ -127,17 +129,16 @@ TEST_F(DeployListTest, FileChecksTellFoldersFromFilesAndSayAnUnreachableServerOn
     lab.AddServer("DOWN", {.offline = true});
     lab.WriteFile("SRV01/C$/Apps/a.txt", "x");
 
-    EXPECT_FALSE(w().DirExists(QString()));
-    EXPECT_TRUE(w().DirExists("\\\\SRV01\\C$\\Apps"));
-    EXPECT_TRUE(w().DirExists("\\\\srv01\\c$\\apps\\A.TXT")) << "a file too";
-    EXPECT_FALSE(w().DirExists("\\\\SRV01\\C$\\Other"));
-    EXPECT_TRUE(w().FileExists("\\\\SRV01\\C$\\Apps\\a.txt"));
-    EXPECT_FALSE(w().FileExists("\\\\SRV01\\C$\\Apps"));
+    EXPECT_FALSE(DirExists(w(), QString(), {}));
+    EXPECT_TRUE(DirExists(w(), "\\\\SRV01\\C$\\Apps"));
+    EXPECT_TRUE(DirExists(w(), "\\\\srv01\\c$\\apps\\A.TXT")) << "a file too";
+    EXPECT_FALSE(DirExists(w(), "\\\\SRV01\\C$\\Other"));
+    EXPECT_TRUE(FileExists(w().Platform().files, "\\\\SRV01\\C$\\Apps\\a.txt"));
+    EXPECT_FALSE(FileExists(w().Platform().files, "\\\\SRV01\\C$\\Apps"));
 
-    w().State().CurrentServer = "DOWN";
-    EXPECT_FALSE(w().DirExists("\\\\DOWN\\C$\\Apps"));
+    EXPECT_FALSE(DirExists(w(), "\\\\DOWN\\C$\\Apps", "DOWN"));
     FileResult failure;
-    EXPECT_FALSE(w().FileExists("\\\\DOWN\\C$\\a.txt", &failure));
+    EXPECT_FALSE(FileExists(w().Platform().files, "\\\\DOWN\\C$\\a.txt", &failure));
     EXPECT_EQ(failure.error, kBadFileName) << "FileExists leaves its errors to the caller";
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_EQ(h.dialogs.shown()[0].objectName, QStringLiteral("frmMsg"));

@@ -7,6 +7,7 @@
 #include "app/ListHelpers.h"
 #include "platform/qt/QtWindowing.h"
 #include "uptime/UptimeAnswer.h"
+#include "uptime/UptimeSweep.h"
 #include "uptime/frmUptimeReport.h"
 
 #include <QApplication>
@@ -72,7 +73,7 @@ protected:
         EXPECT_EQ(statusAtEnd, QStringLiteral("Done!"));
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
         EXPECT_FALSE(w().IsBusy());
-        EXPECT_FALSE(w().State().UptimeCancelled);
+        EXPECT_FALSE(w().Uptime().CancelAsked());
     }
 
     MainHarness h;
@@ -190,7 +191,7 @@ TEST_F(UptimeSweepTest, SweepsAppendToOneWindowUntilItIsClosedAndSelectedNeedsAS
     w().SetStatus(StatusColour::Done, "Done!");
     report().cmdClose->click();
     EXPECT_EQ(w().ExistingUptimeReport(), nullptr);
-    EXPECT_TRUE(w().State().UptimeCancelled);
+    EXPECT_TRUE(w().Uptime().CancelAsked());
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
 
     // No current entry, then one with nothing selected: the message and the end steps only,
@@ -245,7 +246,7 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndStopsThe
         sinceCancel.start();
         report().cmdCancel->click();
         EXPECT_EQ(report().Picture(), UptimePicture::Canceling);
-        EXPECT_TRUE(w().State().UptimeCancelled);
+        EXPECT_TRUE(w().Uptime().CancelAsked());
     });
     w().cmdUpAll->click();
     EXPECT_LT(sinceCancel.elapsed(), 5000);
@@ -270,7 +271,7 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndStopsThe
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
     EXPECT_FALSE(w().IsBusy());
-    EXPECT_FALSE(w().State().UptimeCancelled);
+    EXPECT_FALSE(w().Uptime().CancelAsked());
 }
 
 // A folder whose name holds a double quote would send the capture elsewhere: every action that
