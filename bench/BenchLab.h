@@ -9,12 +9,17 @@
 
 namespace corvane::bench {
 
+// The lab network of the program in `appDir`, where the program and its tools look for it.
+inline std::string LabNetwork(const std::string& appDir) {
+    return appDir + "network/";
+}
+
 // Puts at.exe and uptime.exe beside the program in `appDir` and makes a lab network in its network/
 // folder with `corvane-lab bulk ARGUMENTS`; returns the servers' names in order. Stops the
 // benchmark when either fails.
 inline QStringList MakeBulkLab(const std::string& appDir, QStringList arguments) {
     const QString bin = QStringLiteral(CORVANE_BIN_DIR);
-    const QString network = QString::fromStdString(appDir) + QStringLiteral("network/");
+    const QString network = QString::fromStdString(LabNetwork(appDir));
     arguments.prepend(QStringLiteral("bulk"));
     arguments.append(network);
     for (const char* tool : {"at.exe", "uptime.exe"}) {

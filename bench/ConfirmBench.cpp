@@ -30,7 +30,7 @@ class ConfirmLab {
 public:
     ConfirmLab() {
         m_appDir = m_tmp.path().toStdString() + "/";
-        m_network = m_appDir + "network/";
+        m_network = bench::LabNetwork(m_appDir);
         const QStringList servers = bench::MakeBulkLab(
             m_appDir, {QStringLiteral("--servers"), QString::number(kServers),
                        QStringLiteral("--offline-share"), QStringLiteral("0.1")});

@@ -38,7 +38,7 @@ class DeployLab {
 public:
     DeployLab() {
         m_appDir = m_tmp.path().toStdString() + "/";
-        m_network = m_appDir + "network/";
+        m_network = bench::LabNetwork(m_appDir);
         m_servers =
             bench::MakeBulkLab(m_appDir, {QStringLiteral("--servers"), QString::number(kServers)});
         ::mkdir((m_appDir + "aside").c_str(), 0777);

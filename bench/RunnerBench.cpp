@@ -34,7 +34,7 @@ public:
             qFatal("cannot create a temporary folder");
         }
         m_appDir = m_tmp.path().toStdString() + "/Bench App/";
-        const std::string network = m_appDir + "network/";
+        const std::string network = bench::LabNetwork(m_appDir);
         QDir().mkpath(QString::fromStdString(m_appDir));
         const QStringList names =
             bench::MakeBulkLab(m_appDir, {QStringLiteral("--servers"), QString::number(kServers),

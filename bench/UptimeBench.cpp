@@ -45,7 +45,7 @@ class LabAppDir {
 public:
     LabAppDir() {
         m_appDir = m_tmp.path().toStdString() + "/Bench App/";
-        const std::string network = m_appDir + "network/";
+        const std::string network = bench::LabNetwork(m_appDir);
         QDir().mkpath(QString::fromStdString(m_appDir));
         m_servers = bench::MakeBulkLab(m_appDir,
                                        {QStringLiteral("--servers"), QString::number(kServers),
@@ -139,7 +139,7 @@ void RunAndWaitOnly(benchmark::State& state) {
     LabAppDir& lab = Lab();
     const QString appDir = QString::fromStdString(lab.appDir());
     const std::unique_ptr<Processes> processes =
-        MakeNativeProcesses(lab.appDir(), lab.appDir() + "network/");
+        MakeNativeProcesses(lab.appDir(), bench::LabNetwork(lab.appDir()));
     for (auto _ : state) {
         for (const QString& server : lab.servers()) {
             if (!RunAndWait(*processes, appDir, *UptimeCommand(server), kUptimeCapture).ended) {

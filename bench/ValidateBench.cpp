@@ -29,7 +29,7 @@ class LabAppDir {
 public:
     LabAppDir() {
         m_appDir = m_tmp.path().toStdString() + "/";
-        const std::string network = m_appDir + "network/";
+        const std::string network = bench::LabNetwork(m_appDir);
         m_servers = bench::MakeBulkLab(m_appDir,
                                        {QStringLiteral("--servers"), QString::number(kServers),
                                         QStringLiteral("--offline-share"), QStringLiteral("0.1"),

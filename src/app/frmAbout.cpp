@@ -1,6 +1,7 @@
 // The About window's contents and its one-time placement over the main window.
 #include "app/frmAbout.h"
 
+#include "Version.h"
 #include "app/Controls.h"
 #include "app/Logo.h"
 #include "app/Twips.h"
@@ -29,7 +30,7 @@ frmAbout::frmAbout(QWidget& owner) : QDialog(&owner) {
     Line1->setFrameShadow(QFrame::Sunken);
     Line1->setGeometry(Twips(240), Twips(1020), inner, Twips(30));
 
-    lblVer = MakeLabel(this, "lblVer", QStringLiteral("Version 1.7"),
+    lblVer = MakeLabel(this, "lblVer", QStringLiteral("Version ") + QLatin1String(kVersion),
                        QRect(Twips(240), Twips(1140), inner, Twips(255)));
     lblBy = MakeLabel(this, "lblBy",
                       QStringLiteral("Written by the Corvane team for the administrators who keep "

@@ -1,6 +1,7 @@
 // The main window's controls and their arrangement; the handlers live in files of their own.
 #include "app/frmMain.h"
 
+#include "Version.h"
 #include "app/Controls.h"
 #include "app/Logo.h"
 #include "app/Twips.h"
@@ -30,7 +31,7 @@ namespace corvane {
 frmMain::frmMain(QString appDir, Services services, QWidget* parent)
     : QWidget(parent), m_appDir(std::move(appDir)), m_services(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Corvane - Ver 1.7"));
+    setWindowTitle(QStringLiteral("Corvane - Ver ") + QLatin1String(kVersion));
     setWindowIcon(LogoIcon());
     setFixedSize(Twips(11895), Twips(8295));
     BuildComputerList();

@@ -84,7 +84,7 @@ QString FirstLine(const QString& text) {
 FileResult ReadListFile(FileSystem& fs, const QString& path, ListItems& result) {
     QString text;
     TextEncoding encoding = TextEncoding::Native;
-    const FileResult r = ReadText(fs, path, text, &encoding);
+    FileResult r = ReadText(fs, path, text, &encoding);
     result = r.ok() ? ParseListFile(text) : ListItems{};
     result.encoding = encoding;
     return r;

@@ -101,7 +101,7 @@ void CreateIfMissing(FileSystem& fs, const QString& path) {
 
 FileResult ReadText(FileSystem& fs, const QString& path, QString& text, TextEncoding* encoding) {
     std::string bytes;
-    const FileResult r = fs.ReadTextFile(PathBytes(path), bytes, kMaxListFileSize);
+    FileResult r = fs.ReadTextFile(PathBytes(path), bytes, kMaxListFileSize);
     const bool ansi = r.ok() && TextIsUtf8() && !IsUtf8(bytes);
     text = !r.ok() ? QString() : ansi ? FromWindows1252(bytes) : FromNative(bytes);
     if (encoding != nullptr) {

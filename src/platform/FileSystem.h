@@ -1,24 +1,14 @@
 // The file operations Corvane needs, with failures reported in the program's file-error numbers.
 #pragma once
 
+#include "platform/FileError.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace corvane {
-
-// The program's file-error numbers. Callers act on 52, 53 and 76; the rest are reported as they
-// come, with the system's own reason text.
-enum FileError : int {
-    kFileOk = 0,
-    kBadFileName = 52, // unusable name, or a server or share that cannot be reached
-    kFileNotFound = 53,
-    kDiskFull = 61,
-    kPermissionDenied = 70,
-    kPathFileAccess = 75, // any other failure
-    kPathNotFound = 76,
-};
 
 struct [[nodiscard]] FileResult {
     int error = kFileOk;

@@ -34,7 +34,7 @@ const std::string& Root() {
 
 void CheckInside(const lab::Network& network, const lab::Resolved& r) {
     if (!r.ok()) {
-        FUZZ_CHECK(r.error == lab::kUnusableName || r.error == lab::kAccessDenied);
+        FUZZ_CHECK(r.error == kBadFileName || r.error == kPermissionDenied);
         return;
     }
     const std::string& root = network.Root();

@@ -1,8 +1,10 @@
 // corvane-lab's creation of servers: one at a time, the demo network, and bulk networks.
 #include "LabCommands.h"
 
+#include "platform/posix/AtomicFile.h"
 #include "platform/posix/LabJobs.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -17,7 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr long long kDay = 86400;
+constexpr long long kMinute = 60;
+constexpr long long kHour = 60 * kMinute;
+constexpr long long kDay = 24 * kHour;
 
 // A root that is missing or empty; anything else is someone's network and stays untouched.
 bool PrepareEmptyRoot(const std::string& root) {
@@ -77,33 +81,33 @@ std::vector<DemoServer> DemoServers(long long now) {
     denied.denied = true;
     return {
         {"WEB01",
-         bootedAgo(12 * kDay + 3 * 3600 + 17 * 60 + 5),
+         bootedAgo(12 * kDay + 3 * kHour + 17 * kMinute + 5),
          {{"C$/inetpub/wwwroot/index.html", "<html><body>WEB01</body></html>\r\n"},
           {"D$/logs/access.log", "GET / 200\r\n"}},
          {MakeJob(2 * 60, Repeat::Every, kWorkdays, 0, "C:\\scripts\\rotate-logs.cmd")}},
         {"WEB02",
-         bootedAgo(3 * kDay + 45 * 60),
+         bootedAgo(3 * kDay + 45 * kMinute),
          {{"C$/inetpub/wwwroot/index.html", "<html><body>WEB02</body></html>\r\n"}},
          {}},
-        {"WEB03", bootedAgo(45 * kDay + 7 * 3600), {}, {}},
+        {"WEB03", bootedAgo(45 * kDay + 7 * kHour), {}, {}},
         {"APP01",
-         bootedAgo(6 * 3600 + 12),
+         bootedAgo(6 * kHour + 12),
          {{"C$/Program Files/Corvane Demo/app.ini", "[app]\r\nmode=production\r\n"}},
          {MakeJob(7 * 60 + 5, Repeat::Next, 0x10, 0,
                   "\"C:\\Program Files\\Corvane Demo\\app.exe\" /refresh")}},
         {"APP02", bootedAgo(19 * kDay + 59), {}, {}},
         {"DB01",
-         bootedAgo(101 * kDay + 23 * 3600),
+         bootedAgo(101 * kDay + 23 * kHour),
          {{"D$/backup/README.txt", "Nightly full backups land here.\r\n"}},
          {MakeJob(23 * 60 + 30, Repeat::Every, kEveryDay, 0, "D:\\backup\\full.cmd"),
           MakeJob(6 * 60, Repeat::Every, 0, 1u | 1u << 14, "D:\\backup\\verify.cmd /all")}},
         {"DB02", bootedAgo(2 * kDay), {}, {}},
         {"FILE01",
-         bootedAgo(64 * kDay + 11 * 60),
+         bootedAgo(64 * kDay + 11 * kMinute),
          {{"D$/shares/public/readme.txt", "Public share of FILE01.\r\n"}},
          {}},
         {"MAIL01",
-         bootedAgo(8 * kDay + 8 * 3600),
+         bootedAgo(8 * kDay + 8 * kHour),
          {},
          {MakeJob(17 * 60, Repeat::Once, 0, 0, "C:\\mail\\purge.cmd")}},
         {"BACKUP01", offline, {}, {}},
@@ -167,21 +171,24 @@ bool WriteSettings(const std::string& serverFolder, const ServerSettings& settin
     const int folder = ::open(serverFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // Under the job store's lock, so that two changes never share .lab.new.
     const int lock = folder < 0 ? -1 : OpenOwnFile(folder, ".jobs.lock", reason);
-    int fd = -1;
+    bool locked = false;
     if (folder < 0 || (lock >= 0 && ::flock(lock, LOCK_EX) != 0)) {
         reason = std::strerror(errno);
-    } else if (lock >= 0) {
-        fd = CreateOwnFile(folder, ".lab.new", reason);
+    } else {
+        locked = lock >= 0;
     }
     bool done = false;
-    if (fd >= 0) {
-        const bool written =
-            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        done = ::close(fd) == 0 && written && ::renameat(folder, ".lab.new", folder, ".lab") == 0;
-        if (!done) {
-            reason = std::strerror(errno);
-            ::unlinkat(folder, ".lab.new", 0);
-        }
+    if (locked) {
+        AtomicFile file;
+        file.folder = folder;
+        file.target = ".lab";
+        file.temporary = ".lab.new";
+        // Not flushed to the disk: the benchmarks create servers by the thousand, and a lab
+        // network is a fixture to create again, not data to keep across a crash.
+        file.sync = false;
+        const AtomicOutcome outcome = WriteAtomically(file, text);
+        done = outcome.ok();
+        reason = outcome.reason;
     }
     if (lock >= 0) {
         ::close(lock);
@@ -234,10 +241,10 @@ int CreateDemo(const std::string& root, const std::string& computerList) {
 
 int CreateBulk(const std::string& root, const BulkSetup& setup) {
     const long long n = setup.servers;
-    const long long offline = static_cast<long long>(setup.offlineShare * n + 0.5);
+    const long long offline = std::llround(setup.offlineShare * static_cast<double>(n));
     // Shares that add up to 1 may round up to one server more than there are.
     const long long denied =
-        std::min(static_cast<long long>(setup.deniedShare * n + 0.5), n - offline);
+        std::min(std::llround(setup.deniedShare * static_cast<double>(n)), n - offline);
     if (n < 1 || offline + denied > n || setup.jobsEach < 0) {
         std::fprintf(stderr,
                      "corvane-lab: bad bulk sizes (servers %lld, offline %lld, "

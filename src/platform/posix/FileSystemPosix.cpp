@@ -1,6 +1,7 @@
 // FileSystem on POSIX: local paths through the system calls, UNC paths through the lab network.
 #include "platform/NativeFileSystem.h"
 
+#include "platform/posix/AtomicFile.h"
 #include "platform/posix/Lab.h"
 #include "platform/posix/LabMemory.h"
 
@@ -144,20 +145,9 @@ int NotFoundFor(const std::string& path) {
     return ::stat(DirName(path).c_str(), &st) == 0 ? kFileNotFound : kPathNotFound;
 }
 
-// Creates a new file beside `path` under a name no one else uses, with the given permissions;
-// its name goes into `temp`. A descriptor below 0, with errno set, when that fails.
-int CreateTemporaryBeside(const std::string& path, mode_t mode, std::string& temp) {
-    static unsigned counter = 0;
-    static const std::string pid = std::to_string(::getpid());
-    const std::string stem = DirName(path) + "/" + TemporaryPrefix(BaseName(path)) + pid + "-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = stem + std::to_string(++counter);
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
+// The start of the name of a temporary file beside `path` (see TemporaryPrefix), as a path.
+std::string TemporaryBeside(const std::string& path) {
+    return DirName(path) + "/" + TemporaryPrefix(BaseName(path));
 }
 
 // Gives the unnamed file open at fd (O_TMPFILE) the name `path`, through its /proc entry, which
@@ -350,7 +340,7 @@ public:
             }
         }
         std::string temp;
-        Descriptor out(CreateTemporaryBeside(to, mode, temp));
+        Descriptor out(CreateUniqueFile(AT_FDCWD, TemporaryBeside(to), mode, temp));
         if (out.get() < 0) {
             return FromErrno(errno, kPathNotFound);
         }
@@ -437,7 +427,7 @@ public:
                 continue;
             }
             if (n < 0) {
-                const FileResult r = FromErrno(errno);
+                FileResult r = FromErrno(errno);
                 contents.clear();
                 return r;
             }
@@ -460,31 +450,20 @@ public:
         // A pipe or a device is not replaced by a file of the same name: it is refused, as
         // opening it would be.
         struct stat existing {};
-        if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        const bool exists = ::stat(path.c_str(), &existing) == 0;
+        if (exists && !S_ISREG(existing.st_mode)) {
             return NotRegularFile();
         }
-        std::string temp = DirName(path) + "/" + TemporaryPrefix(BaseName(path)) + "XXXXXX";
-        const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
-        if (raw < 0) {
-            return FromErrno(errno, kPathNotFound);
-        }
-        Descriptor fd(raw);
-        auto fail = [&temp](int err) {
-            ::unlink(temp.c_str());
-            return FromErrno(err);
-        };
+        AtomicFile file;
+        file.target = path;
+        file.temporary = TemporaryBeside(path);
+        file.uniqueTemporary = true;
         // Keep the permissions the old file had; a new file gets the usual ones.
-        struct stat st {};
-        const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
-        if (::fchmod(fd.get(), mode) != 0 ||
-            !WriteAll(fd.get(), contents.data(), contents.size()) || ::fsync(fd.get()) != 0) {
-            return fail(errno);
-        }
-        if (fd.close() != 0) {
-            return fail(errno);
-        }
-        if (::rename(temp.c_str(), path.c_str()) != 0) {
-            return fail(errno);
+        file.mode = exists ? (existing.st_mode & 0777) : 0644;
+        const AtomicOutcome outcome = WriteAtomically(file, contents);
+        if (!outcome.ok()) {
+            return FromErrno(outcome.error,
+                             outcome.failed == AtomicStep::Create ? kPathNotFound : kFileNotFound);
         }
         return {};
     }
@@ -501,13 +480,16 @@ public:
             return FromErrno(errno, kPathNotFound);
         }
         FileResult result;
+        std::string full = dir + "/";
+        const size_t folderLength = full.size();
         while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
+            const std::string_view name = entry->d_name;
             if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
                 continue;
             }
             // Only files: a folder or a link of that name is not one of ours.
-            const std::string full = dir + "/" + name;
+            full.resize(folderLength);
+            full += name;
             struct stat st {};
             if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
                 ::unlink(full.c_str()) != 0 && result.ok()) {
@@ -532,7 +514,7 @@ public:
         }
         writer = std::make_unique<PosixLineWriter>(fd);
         if (::ftruncate(fd, 0) != 0) {
-            const FileResult r = FromErrno(errno);
+            FileResult r = FromErrno(errno);
             writer.reset();
             return r;
         }

@@ -191,9 +191,29 @@ Server Network::FindServer(std::string_view name, Lookups& lookups) const {
     return server;
 }
 
+namespace {
+
+// The parts of the rest of a path, without empty ones (doubled separators); false for a '..'.
+bool SplitParts(std::string_view text, std::vector<std::string_view>& parts) {
+    while (!text.empty()) {
+        const auto end = SeparatorAt(text);
+        const std::string_view part = text.substr(0, end);
+        text = end == text.npos ? std::string_view() : text.substr(end + 1);
+        if (part == "..") {
+            return false;
+        }
+        if (!part.empty()) {
+            parts.push_back(part);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 Resolved Network::Resolve(std::string_view unc, Lookups& lookups, bool matchLast) const {
     if (!IsUncPath(unc) || std::any_of(unc.begin(), unc.end(), IsWildcardOrNul)) {
-        return Failure(kUnusableName, kBadSyntax);
+        return Failure(kBadFileName, kBadSyntax);
     }
     std::string_view text = unc.substr(2);
     const auto serverEnd = text.find('\\');
@@ -203,24 +223,16 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups, bool matchLast
     const std::string_view shareName = text.substr(0, shareEnd);
     text = shareEnd == text.npos ? std::string_view() : text.substr(shareEnd + 1);
     if (!IsPlainName(serverName)) {
-        return Failure(kUnusableName, kBadSyntax);
+        return Failure(kBadFileName, kBadSyntax);
     }
     if (!IsPlainName(shareName)) {
-        return Failure(kUnusableName, shareName.empty() ? kNetworkNameNotFound : kBadSyntax);
+        return Failure(kBadFileName, shareName.empty() ? kNetworkNameNotFound : kBadSyntax);
     }
     std::vector<std::string_view> parts;
-    const bool namesFolder = unc.back() == '\\' || unc.back() == '/';
-    while (!text.empty()) {
-        const auto end = SeparatorAt(text);
-        const std::string_view part = text.substr(0, end);
-        text = end == text.npos ? std::string_view() : text.substr(end + 1);
-        if (part == "..") {
-            return Failure(kUnusableName, kBadSyntax);
-        }
-        if (!part.empty()) {
-            parts.push_back(part);
-        }
+    if (!SplitParts(text, parts)) {
+        return Failure(kBadFileName, kBadSyntax);
     }
+    const bool namesFolder = unc.back() == '\\' || unc.back() == '/';
 
     // The folder that holds the last part is walked once per run when the lookups remember it.
     const std::string_view last = parts.empty() ? std::string_view() : parts.back();
@@ -251,23 +263,23 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups, bool matchLast
     if (namesFolder) {
         path += '/';
     }
-    return {0, {}, std::move(path), matching && !matched};
+    return {kFileOk, {}, std::move(path), matching && !matched};
 }
 
 Walk Network::WalkFolders(std::string_view serverName, std::string_view shareName,
                           const std::vector<std::string_view>& parts, Lookups& lookups) const {
     const Server server = FindServer(serverName, lookups);
     if (!server.Reachable()) {
-        return {Failure(kUnusableName, kNetworkPathNotFound), false};
+        return {Failure(kBadFileName, kNetworkPathNotFound), false};
     }
     if (server.settings.denied) {
-        return {Failure(kAccessDenied, "Access is denied."), false};
+        return {Failure(kPermissionDenied, "Access is denied."), false};
     }
     const std::string share =
         IsShareName(shareName) ? lookups.MatchPart(server.folder, shareName) : std::string();
-    Walk walk{{0, {}, server.folder + "/" + share}, true};
+    Walk walk{{kFileOk, {}, server.folder + "/" + share}, true};
     if (share.empty() || !lookups.IsDirectory(walk.folder.path)) {
-        return {Failure(kUnusableName, kNetworkNameNotFound), false};
+        return {Failure(kBadFileName, kNetworkNameNotFound), false};
     }
     // Once a part is missing, nothing below it exists either: the rest keeps its spelling.
     for (const std::string_view part : parts) {

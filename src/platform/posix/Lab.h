@@ -1,6 +1,8 @@
 // The lab network: where a UNC path leads on POSIX, and what a stand-in server's settings say.
 #pragma once
 
+#include "platform/FileError.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,10 +12,6 @@ namespace corvane::lab {
 
 // The network is a folder: ROOT/SERVER/ is a server, ROOT/SERVER/C$ .. G$ its shares, and
 // ROOT/SERVER/.lab its settings. No Qt here: the stand-in tools link this too.
-
-// The file-error numbers a resolution gives, the same as the FileSystem's.
-inline constexpr int kUnusableName = 52; // bad name, unreachable server, missing share
-inline constexpr int kAccessDenied = 70;
 
 // The key=value lines of SERVER/.lab. Unknown keys and lines without '=' are ignored, so that
 // a settings file written by a later version still reads.
@@ -44,14 +42,14 @@ struct Server {
 
 // Where a UNC path leads: a local path, or the error and Windows' own words for it.
 struct Resolved {
-    int error = 0;
+    int error = kFileOk; // a FileError
     std::string reason;
     std::string path;
     // The last part kept its spelling without being matched (Resolve with matchLast false): when
     // nothing has that spelling, another spelling may still exist.
     bool lastUnmatched = false;
 
-    bool ok() const { return error == 0; }
+    bool ok() const { return error == kFileOk; }
 };
 
 // Where the folders of a path led: the local folder (or why there is none), and whether every

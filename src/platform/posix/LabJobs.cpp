@@ -1,6 +1,7 @@
 // The job file of a stand-in server: reading it, and changing it under its lock.
 #include "platform/posix/LabJobs.h"
 
+#include "platform/posix/AtomicFile.h"
 #include "platform/posix/Lab.h"
 
 #include <cerrno>
@@ -81,21 +82,6 @@ std::string JobLine(const Job& job) {
     return std::to_string(job.id) + "\t" + std::string(kRepeatNames[static_cast<int>(job.repeat)]) +
            "\t" + std::to_string(job.weekdays) + "\t" + std::to_string(job.monthDays) + "\t" +
            std::to_string(job.minutes) + "\t" + job.command + "\n";
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -214,23 +200,16 @@ bool JobStore::Store(const Contents& contents, std::string& error) const {
         return Fail(error, "Cannot write the job file", kJobs,
                     "it would be larger than " + std::to_string(kMaxJobFileBytes >> 20) + " MB");
     }
-    std::string reason;
-    const int fd = CreateOwnFile(m_folder, kTemp, reason);
-    if (fd < 0) {
-        return Fail(error, "Cannot write the job file", kTemp, reason);
+    AtomicFile file;
+    file.folder = m_folder;
+    file.target = kJobs;
+    file.temporary = kTemp;
+    const AtomicOutcome outcome = WriteAtomically(file, text);
+    if (outcome.failed == AtomicStep::Rename) {
+        return Fail(error, "Cannot replace the job file", kJobs, outcome.reason);
     }
-    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-    const int err = errno;
-    if (::close(fd) != 0 || !written) {
-        const int closeError = errno;
-        ::unlinkat(m_folder, kTemp, 0);
-        return Fail(error, "Cannot write the job file", kTemp,
-                    std::strerror(written ? closeError : err));
-    }
-    if (::renameat(m_folder, kTemp, m_folder, kJobs) != 0) {
-        const int renameError = errno;
-        ::unlinkat(m_folder, kTemp, 0);
-        return Fail(error, "Cannot replace the job file", kJobs, std::strerror(renameError));
+    if (!outcome.ok()) {
+        return Fail(error, "Cannot write the job file", kTemp, outcome.reason);
     }
     return true;
 }

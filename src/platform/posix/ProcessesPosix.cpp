@@ -142,9 +142,9 @@ LaunchResult Refused(std::string why) {
 
 class PosixProcesses final : public Processes {
 public:
-    PosixProcesses(std::string appDir, const std::string& networkRoot)
+    PosixProcesses(std::string appDir, std::string networkRoot)
         : m_appDir(std::move(appDir)), m_lookup(m_appDir),
-          m_spawner(m_appDir, "CORVANE_NETWORK=" + networkRoot),
+          m_spawner(m_appDir, "CORVANE_NETWORK=" + std::move(networkRoot)),
           m_unwatched(std::make_shared<Unwatched>()) {
         if (m_appDir.empty() || m_appDir.back() != '/') {
             m_appDir += '/';
@@ -218,7 +218,7 @@ private:
 } // namespace
 
 std::unique_ptr<Processes> MakeNativeProcesses(std::string appDir, std::string networkRoot) {
-    return std::make_unique<PosixProcesses>(std::move(appDir), networkRoot);
+    return std::make_unique<PosixProcesses>(std::move(appDir), std::move(networkRoot));
 }
 
 } // namespace corvane
