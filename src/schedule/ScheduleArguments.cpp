@@ -13,7 +13,7 @@ QString BuildDayArgument(Occurrence occurrence, const QStringList& chosenDaysInL
     if (occurrence == Occurrence::Today) {
         return {};
     }
-    const QString prefix =
+    QString prefix =
         occurrence == Occurrence::Every ? QStringLiteral("/every") : QStringLiteral("/next");
     if (chosenDaysInListOrder.isEmpty()) {
         return prefix;
