@@ -43,6 +43,38 @@ TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
     }
 }
 
+// A command whose wait handle cannot be opened (no descriptor left) is looked at again every
+// few milliseconds until it ends or the deadline passes.
+class NoHandleCommand final : public RunningCommand {
+public:
+    explicit NoHandleCommand(int runningLooks) : m_runningLooks(runningLooks) {}
+    long long OpenWaitHandle() override { return -1; }
+    void CloseWaitHandle() override {}
+    bool Running() override {
+        if (m_runningLooks > 0) {
+            --m_runningLooks;
+            return true;
+        }
+        return m_runningLooks < 0;
+    }
+    std::optional<int> ExitStatus() const override {
+        return m_runningLooks == 0 ? std::optional(7) : std::nullopt;
+    }
+    void End() override {}
+
+private:
+    int m_runningLooks; // negative: never ends
+};
+
+TEST(WaitWithoutHandleTest, PollsUntilTheCommandEndsOrTheDeadline) {
+    for (const int looks : {0, 1, 5, -1}) {
+        NoHandleCommand command(looks);
+        const RunResult r = WaitFor(command, QDeadlineTimer(looks < 0 ? 50 : 20'000));
+        EXPECT_EQ(r.ended, looks >= 0) << looks;
+        EXPECT_EQ(r.exitStatus, looks >= 0 ? std::optional(7) : std::nullopt) << looks;
+    }
+}
+
 QStringList g_warnings;
 
 class RunAndWaitTest : public ::testing::Test {
