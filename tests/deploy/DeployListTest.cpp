@@ -1,6 +1,5 @@
-// The deploy list's buttons and the main window's file checks, through the real widgets.
+// The deploy list's buttons through the real widgets.
 #include "Harness.h"
-#include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
 
@@ -77,15 +76,9 @@ TEST_F(DeployListTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
         h.dialogs.MessageTexts().back().endsWith(Local({"bad\\x0D19"})[0] + "\r\nand 2 more"));
 }
 
-TEST_F(DeployListTest, GetFilesGivesTheFolderAndEachNameSeparatedByNulAndAddJoinsThem) {
+// At a root the folder keeps its separator, and Add joins it to each name with another.
+TEST_F(DeployListTest, AddJoinsTheFolderAndEachNameWithASeparator) {
     const QString s = QDir::separator();
-    // At a root the folder keeps its separator, and Add joins it to each name with another.
-    for (const QString& folder : {s + "Tools", s, QString("C:\\")}) {
-        const QString sep = folder.endsWith(s) || folder.endsWith('\\') ? "" : s;
-        h.dialogs.QueueFiles({folder + sep + "a.exe", folder + sep + "b.dll"});
-        EXPECT_EQ(w().GetFiles("Open files..."),
-                  QStringList({folder, "a.exe", "b.dll"}).join(QChar(0)));
-    }
     h.dialogs.QueueFiles({"C:\\a.txt", "C:\\b.txt"});
     w().cmdAddDeployables->click();
     EXPECT_EQ(Paths(), QStringList({"C:\\" + s + "a.txt", "C:\\" + s + "b.txt"}));
@@ -112,29 +105,6 @@ TEST_F(DeployListTest, RemoveTakesTheSelectedEntriesFromBothListsAndRewritesTheF
     Remove({0, 1});
     EXPECT_TRUE(Paths().isEmpty());
     EXPECT_EQ(ListFile(), "");
-}
-
-TEST_F(DeployListTest, FileChecksTellFoldersFromFilesAndSayAnUnreachableServerOnce) {
-    LabNetwork lab(h.dir.path().toStdString());
-    lab.AddServer("SRV01");
-    lab.AddServer("DOWN", {.offline = true});
-    lab.WriteFile("SRV01/C$/Apps/a.txt", "x");
-
-    EXPECT_FALSE(w().DirExists(QString()));
-    EXPECT_TRUE(w().DirExists("\\\\SRV01\\C$\\Apps"));
-    EXPECT_TRUE(w().DirExists("\\\\srv01\\c$\\apps\\A.TXT")) << "a file too";
-    EXPECT_FALSE(w().DirExists("\\\\SRV01\\C$\\Other"));
-    EXPECT_TRUE(w().FileExists("\\\\SRV01\\C$\\Apps\\a.txt"));
-    EXPECT_FALSE(w().FileExists("\\\\SRV01\\C$\\Apps"));
-
-    w().State().CurrentServer = "DOWN";
-    EXPECT_FALSE(w().DirExists("\\\\DOWN\\C$\\Apps"));
-    FileResult failure;
-    EXPECT_FALSE(w().FileExists("\\\\DOWN\\C$\\a.txt", &failure));
-    EXPECT_EQ(failure.error, kBadFileName) << "FileExists leaves its errors to the caller";
-    ASSERT_EQ(h.dialogs.shown().size(), 1u);
-    EXPECT_EQ(h.dialogs.shown()[0].objectName, QStringLiteral("frmMsg"));
-    EXPECT_TRUE(h.dialogs.shown()[0].text.contains("DOWN"));
 }
 
 } // namespace

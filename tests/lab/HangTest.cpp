@@ -40,24 +40,6 @@ protected:
     test::LabNetwork lab{dir.path().toStdString()};
 };
 
-TEST_F(HangTest, WaitsUntilEndedWithoutTouchingTheJobs) {
-    const std::vector<std::pair<std::string, std::vector<std::string>>> runs{
-        {"at.exe", {R"(\\HANG)", "1:00", "x"}},
-        {"at.exe", {R"(\\hang)"}},
-        {"uptime.exe", {R"(\\HANG)"}}};
-    for (const auto& [tool, args] : runs) {
-        const pid_t pid = test::StartProgram(test::LabNetwork::Tool(tool), args, lab.Environment());
-        ASSERT_GT(pid, 0);
-        EXPECT_TRUE(WaitFor([pid] { return ProcessState(pid) == 'S'; })) << tool;
-        int status = 0;
-        EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << tool << " ended by itself";
-        ::kill(pid, SIGTERM);
-        EXPECT_EQ(test::WaitProgram(pid), 128 + SIGTERM);
-    }
-    EXPECT_FALSE(lab.Exists("HANG/.jobs.lock"));
-    EXPECT_FALSE(lab.Exists("HANG/.jobs"));
-}
-
 TEST_F(HangTest, EndsWhenItsParentIsGone) {
     // A shell starts the tool, waits until it hangs, prints its process ID and leaves it behind.
     const std::string script = "\"$0\" \"$1\" >/dev/null & i=0; "

@@ -140,63 +140,8 @@ long long Address(const void* p) {
 }
 
 constexpr long long kRtSigaction = 13, kPrlimit64 = 302, kSigxfsz = 25, kRlimitFsize = 1;
-constexpr long long kSymlink = 88, kUnlink = 87;
-
-// The Linux path of a Windows one, through Wine's own export; empty when not under Wine.
-std::string UnixPath(const std::string& windowsPath) {
-    using UnixFileName = char*(CDECL*)(const wchar_t*);
-    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* path = unixFileName != nullptr ? unixFileName(Wide(windowsPath).c_str()) : nullptr;
-    if (path == nullptr) {
-        return {};
-    }
-    std::string result = path;
-    HeapFree(GetProcessHeap(), 0, path);
-    return result;
-}
 
 } // namespace
-
-WineShare::WineShare(const std::string& server, const std::string& share) {
-    // The prefix's drive C: is ".../dosdevices/c:/"; its shares are ".../dosdevices/unc/".
-    std::string unc = UnixPath("C:\\");
-    if (unc.size() < 4) {
-        return;
-    }
-    unc.resize(unc.size() - 3);
-    unc += "unc/";
-    m_server = unc + server;
-    m_link = m_server + "/" + share;
-    std::string windowsServer = "Z:" + m_server + "\\";
-    for (char& c : windowsServer) {
-        c = c == '/' ? '\\' : c;
-    }
-    CreateDirectoryW(Wide("Z:" + unc).c_str(), nullptr);
-    CreateDirectoryW(Wide(windowsServer).c_str(), nullptr);
-    // The share is a link to a folder elsewhere, as a mounted share is.
-    LinuxCall(kUnlink, Address(m_link.c_str()), 0, 0, 0); // what a run that crashed left
-    const std::string target = UnixPath(m_folder.path());
-    if (target.empty() ||
-        LinuxCall(kSymlink, Address(target.c_str()), Address(m_link.c_str()), 0, 0) != 0) {
-        m_link.clear();
-        return;
-    }
-    m_local = m_folder.path();
-    m_unc = "\\\\" + server + "\\" + share + "\\";
-}
-
-WineShare::~WineShare() {
-    if (!m_link.empty()) {
-        LinuxCall(kUnlink, Address(m_link.c_str()), 0, 0, 0);
-        // The server's folder goes too when no other share is left in it.
-        std::string windowsServer = "Z:" + m_server;
-        for (char& c : windowsServer) {
-            c = c == '/' ? '\\' : c;
-        }
-        RemoveDirectoryW(Wide(windowsServer).c_str());
-    }
-}
 
 FileSizeLimit::FileSizeLimit(unsigned long long bytes) {
     const unsigned long long ignore[4] = {1 /* SIG_IGN */, 0, 0, 0};
