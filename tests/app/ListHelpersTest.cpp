@@ -1,6 +1,8 @@
-// The long-list cut of messages and the order a sorted list keeps among equal entries.
+// The long-list cut of messages, the order a sorted list keeps among equal entries, and AppDir
+// ending in exactly one separator.
 #include "QtPrinters.h"
 
+#include "app/AppDir.h"
 #include "app/ListHelpers.h"
 
 #include <QListWidget>
@@ -31,6 +33,28 @@ TEST(InsertSortedTest, IgnoresCaseAndPutsANewEntryAfterItsEquals) {
         InsertSorted(list, QString::fromLatin1(name));
     }
     EXPECT_EQ(Entries(list), (QStringList{"a", "A", "m", "SRV1", "srv1", "Srv1", "z"}));
+}
+
+TEST(AppDirTest, EndsInOneSeparatorAlsoAtADriveRoot) {
+    const struct {
+        const char* folder;
+        char separator;
+        const char* expected;
+    } cases[] = {
+        {"C:\\", '\\', "C:\\"},
+        {"C:\\Tools\\Corvane", '\\', "C:\\Tools\\Corvane\\"},
+        {"\\\\SRV\\share\\", '\\', "\\\\SRV\\share\\"},
+        {"/", '/', "/"},
+        {"/opt/corvane", '/', "/opt/corvane/"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AppDirFromFolder(QString::fromLatin1(c.folder), QLatin1Char(c.separator)),
+                  QString::fromLatin1(c.expected))
+            << c.folder;
+    }
+    const QString appDir = AppDirOfExecutable();
+    EXPECT_TRUE(appDir.endsWith(QLatin1Char('/')) && !appDir.endsWith(QStringLiteral("//")))
+        << appDir.toStdString();
 }
 
 } // namespace

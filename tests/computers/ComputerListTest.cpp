@@ -77,10 +77,12 @@ TEST_F(ComputerListTest, TheAddComputerDialogRefusesEmptyQuotedAndExtraNames) {
         QTest::keyClicks(d.txtComputer, QStringLiteral("srv01"));
         QTest::keyClick(d.txtComputer, Qt::Key_Escape); // bound to nothing
         EXPECT_TRUE(d.isVisible());
-        for (const char* name : {"", "SRV\"01", "SRV\r\n02", "ONEMORE"}) {
+        // A refused name stays in the box, without the backslashes it was typed with.
+        for (const char* name : {"", "\\\\SRV\"01", "SRV\r\n02", "ONEMORE"}) {
             d.txtComputer->setText(QString::fromLatin1(name));
             d.cmdAdd->click();
             EXPECT_TRUE(d.isVisible()) << name;
+            EXPECT_FALSE(d.txtComputer->text().startsWith(u'\\')) << name;
         }
         d.cmdCancel->click();
     });
