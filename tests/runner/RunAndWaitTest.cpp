@@ -1,5 +1,6 @@
-// RunAndWait: the exact lines, the capture in AppDir, the result, and a wait that keeps the
-// program's events flowing (a cancel ends it, guarded buttons refuse, others work, quit leaves).
+// RunAndWait: the AppDir a command line can carry, the capture in AppDir, the result, and a
+// wait that keeps the program's events flowing (a cancel ends it, guarded buttons refuse, others
+// work, quit leaves), with or without a handle to sleep on.
 #include "HelperTools.h"
 
 #include "runner/RunAndWait.h"
@@ -13,16 +14,6 @@
 
 namespace corvane::test {
 namespace {
-
-TEST(InterpreterCommandLineTest, IsExactlyTheLineOfTheInterpreter) {
-    EXPECT_EQ(InterpreterCommandLine(QStringLiteral(R"(uptime \\SRV01)"),
-                                     QStringLiteral("/home/a b/Corvane/"),
-                                     QStringLiteral("resgen.top")),
-              QStringLiteral(R"(cmd /c uptime \\SRV01 > "/home/a b/Corvane/resgen.top")"));
-    EXPECT_EQ(InterpreterCommandLine(QStringLiteral(R"(AT \\SRV01 3 /Delete /Yes)"),
-                                     QStringLiteral(R"(C:\Tools\)"), QString()),
-              QStringLiteral(R"(cmd /c AT \\SRV01 3 /Delete /Yes)"));
-}
 
 TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
     const std::pair<const char*, const char*> cases[] = {
