@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
     });
     w.cmdAdd->click();
 
-    w.lstDeployables->addItems({QStringLiteral("C:\\Build\\setup.exe"),
-                                QStringLiteral("C:\\Build\\app.ini")});
+    w.lstDeployables->addItems(
+        {QStringLiteral("C:\\Build\\setup.exe"), QStringLiteral("C:\\Build\\app.ini")});
     w.lstDeployables2->addItems({QStringLiteral("setup.exe"), QStringLiteral("app.ini")});
     w.cboDeployPath->setEditText(QStringLiteral("C:\\Apps"));
     h.dialogs.QueueWindowAction([](QDialog& d) { Save(d, "frmReport.png"); });
