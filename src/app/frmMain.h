@@ -103,7 +103,6 @@ public:
     frmReport* Report() const;
     frmUptimeReport* ExistingUptimeReport() const;
     UptimeSweep& Uptime() { return *m_uptime; }
-    DeployList& Deployables() { return *m_deployList; }
     // Created on first use, then only hidden and shown again.
     frmTextViewer* TextViewer() const { return m_textViewer; }
     frmAbout* About() const { return m_about; }

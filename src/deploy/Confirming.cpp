@@ -90,7 +90,7 @@ private:
         bool unreachable = false; // said by the file-error notice
     };
 
-    // DirExists, but the lines so far are written out before a failure is reported: a report
+    // A folder check, but the lines so far are written out before a failure is reported: a report
     // that can no longer be written stops the run before the user is asked for anything more.
     bool Test(const QString& server, const std::string& path, Look& look) {
         const SearchResult result = m_files.Search(path, true);

@@ -6,17 +6,11 @@
 #include "app/frmAbout.h"
 #include "app/frmTextViewer.h"
 
-#include <QCoreApplication>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
 namespace {
-
-void Save(QWidget& window, const char* name) {
-    EXPECT_TRUE(window.grab().toImage().save(QCoreApplication::applicationDirPath() +
-                                             QLatin1Char('/') + QLatin1String(name)));
-}
 
 class InfoWindowsTest : public ::testing::Test {
 protected:
@@ -64,7 +58,6 @@ TEST_F(InfoWindowsTest, ViewerCoversTheMainWindowAndShowsAtMostAThousandAndOneLi
         manual += "Line " + std::to_string(i) + "\r\n";
     }
     h.dir.Write("manual.txt", manual);
-    h.dialogs.QueueWindowAction([](QDialog& d) { Save(d, "frmTextViewer.png"); });
     w().cmdManual->click();
     frmTextViewer& viewer = *w().TextViewer();
     EXPECT_EQ(viewer.geometry(), w().geometry());
@@ -77,7 +70,6 @@ TEST_F(InfoWindowsTest, ViewerCoversTheMainWindowAndShowsAtMostAThousandAndOneLi
 }
 
 TEST_F(InfoWindowsTest, AboutIsCentredOnceAndKeepsItsPlace) {
-    h.dialogs.QueueWindowAction([](QDialog& d) { Save(d, "frmAbout.png"); });
     w().cmdAbout->click();
     frmAbout& about = *w().About();
     const QPoint first = about.pos();
@@ -89,15 +81,6 @@ TEST_F(InfoWindowsTest, AboutIsCentredOnceAndKeepsItsPlace) {
     w().cmdAbout->click();
     EXPECT_EQ(w().About(), &about); // hidden, not destroyed
     EXPECT_EQ(about.pos(), first);
-}
-
-TEST_F(InfoWindowsTest, ManualAndAboutWorkWhileARunWaits) {
-    w().SetBusy(true);
-    w().cmdManual->click();
-    w().cmdAbout->click();
-    ASSERT_EQ(h.dialogs.shown().size(), 2u);
-    EXPECT_EQ(h.dialogs.shown()[0].objectName, QStringLiteral("frmTextViewer"));
-    EXPECT_EQ(h.dialogs.shown()[1].objectName, QStringLiteral("frmAbout"));
 }
 
 } // namespace

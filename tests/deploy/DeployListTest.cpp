@@ -1,10 +1,7 @@
-// The deploy list's buttons and the main window's file checks, through the real widgets.
+// The deploy list's buttons through the real widgets.
 #include "Harness.h"
-#include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
-#include "deploy/DeployList.h"
-#include "deploy/FileChecks.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -41,7 +38,7 @@ protected:
     MainHarness h;
 };
 
-TEST_F(DeployListTest, AddAppendsOneFileOrReplacesTheListAndClearAndTheBusyCursorWork) {
+TEST_F(DeployListTest, AddAppendsOneFileOrReplacesTheListAndClearEmptiesIt) {
     Pick({"a.exe"});
     Pick({"a.exe"});
     EXPECT_EQ(Paths(), Local({"a.exe", "a.exe"}));
@@ -52,13 +49,6 @@ TEST_F(DeployListTest, AddAppendsOneFileOrReplacesTheListAndClearAndTheBusyCurso
     EXPECT_EQ(Names(), QStringList({"b.exe", "c.dll", "d.ini"}));
     EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
 
-    // The busy cursor blocks every button.
-    w().SetBusy(true);
-    Pick({"e.exe"});
-    Remove({0});
-    w().cmdClearDeploy->click();
-    w().SetBusy(false);
-    EXPECT_EQ(Paths(), Local({"b.exe", "c.dll", "d.ini"}));
     w().cmdClearDeploy->click();
     EXPECT_TRUE(Names().isEmpty());
     EXPECT_TRUE(Paths().isEmpty());
@@ -86,15 +76,9 @@ TEST_F(DeployListTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
         h.dialogs.MessageTexts().back().endsWith(Local({"bad\\x0D19"})[0] + "\r\nand 2 more"));
 }
 
-TEST_F(DeployListTest, GetFilesGivesTheFolderAndEachNameSeparatedByNulAndAddJoinsThem) {
+// At a root the folder keeps its separator, and Add joins it to each name with another.
+TEST_F(DeployListTest, AddJoinsTheFolderAndEachNameWithASeparator) {
     const QString s = QDir::separator();
-    // At a root the folder keeps its separator, and Add joins it to each name with another.
-    for (const QString& folder : {s + "Tools", s, QString("C:\\")}) {
-        const QString sep = folder.endsWith(s) || folder.endsWith('\\') ? "" : s;
-        h.dialogs.QueueFiles({folder + sep + "a.exe", folder + sep + "b.dll"});
-        EXPECT_EQ(w().Deployables().GetFiles("Open files..."),
-                  QStringList({folder, "a.exe", "b.dll"}).join(QChar(0)));
-    }
     h.dialogs.QueueFiles({"C:\\a.txt", "C:\\b.txt"});
     w().cmdAddDeployables->click();
     EXPECT_EQ(Paths(), QStringList({"C:\\" + s + "a.txt", "C:\\" + s + "b.txt"}));
@@ -121,28 +105,6 @@ TEST_F(DeployListTest, RemoveTakesTheSelectedEntriesFromBothListsAndRewritesTheF
     Remove({0, 1});
     EXPECT_TRUE(Paths().isEmpty());
     EXPECT_EQ(ListFile(), "");
-}
-
-TEST_F(DeployListTest, FileChecksTellFoldersFromFilesAndSayAnUnreachableServerOnce) {
-    LabNetwork lab(h.dir.path().toStdString());
-    lab.AddServer("SRV01");
-    lab.AddServer("DOWN", {.offline = true});
-    lab.WriteFile("SRV01/C$/Apps/a.txt", "x");
-
-    EXPECT_FALSE(DirExists(w(), QString(), {}));
-    EXPECT_TRUE(DirExists(w(), "\\\\SRV01\\C$\\Apps"));
-    EXPECT_TRUE(DirExists(w(), "\\\\srv01\\c$\\apps\\A.TXT")) << "a file too";
-    EXPECT_FALSE(DirExists(w(), "\\\\SRV01\\C$\\Other"));
-    EXPECT_TRUE(FileExists(w().Platform().files, "\\\\SRV01\\C$\\Apps\\a.txt"));
-    EXPECT_FALSE(FileExists(w().Platform().files, "\\\\SRV01\\C$\\Apps"));
-
-    EXPECT_FALSE(DirExists(w(), "\\\\DOWN\\C$\\Apps", "DOWN"));
-    FileResult failure;
-    EXPECT_FALSE(FileExists(w().Platform().files, "\\\\DOWN\\C$\\a.txt", &failure));
-    EXPECT_EQ(failure.error, kBadFileName) << "FileExists leaves its errors to the caller";
-    ASSERT_EQ(h.dialogs.shown().size(), 1u);
-    EXPECT_EQ(h.dialogs.shown()[0].objectName, QStringLiteral("frmMsg"));
-    EXPECT_TRUE(h.dialogs.shown()[0].text.contains("DOWN"));
 }
 
 } // namespace

@@ -76,13 +76,6 @@ TEST_F(DeployingTest, CopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMiss
     EXPECT_TRUE(boxes[3].text.endsWith("\r\nbad name: not a usable server name"));
     EXPECT_EQ(w().cboDeployPath->findText("C:\\Apps\\Bin\\"), 0) << "remembered";
     EXPECT_FALSE(w().IsBusy());
-
-    // A busy window refuses, and only the status line changes.
-    w().SetBusy(true);
-    w().SetStatus(StatusColour::Busy, "Checking");
-    Deploy(w().cmdDeployAll, "C:\\Apps\\Bin\\");
-    EXPECT_EQ(h.dialogs.MessageBoxes().size(), 4u);
-    EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
 }
 
 // A file picked on a server's share is that server's destination itself: it must survive, and

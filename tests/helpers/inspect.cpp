@@ -1,5 +1,6 @@
-// Test helper: prints what a started tool finds around it: working folder, network root,
-// standard input, descriptors above 2, and whether it leads a process group of its own.
+// Test helper: prints what a started tool finds around it: working folder, network root, a namesake
+// of its variable, standard input, descriptors above 2, and whether it leads a process group of its
+// own.
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -11,7 +12,9 @@ int main() {
     char in[PATH_MAX] = {};
     const char* network = std::getenv("CORVANE_NETWORK");
     std::printf("cwd=%s\n", getcwd(cwd, sizeof cwd) != nullptr ? cwd : "?");
+    const char* kept = std::getenv("CORVANE_NETWORK_KEPT");
     std::printf("network=%s\n", network != nullptr ? network : "(unset)");
+    std::printf("kept=%s\n", kept != nullptr ? kept : "(unset)");
     const ssize_t n = readlink("/proc/self/fd/0", in, sizeof in - 1);
     std::printf("stdin=%s\n", n > 0 ? in : "?");
     std::printf("fds=");

@@ -104,7 +104,7 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
 
 // The line writer empties the file, and a failure is never lost: not when the buffer fills, not
 // when only the close writes it (/dev/full takes no byte).
-TEST_F(FileSystemPosixTest, ALineWriterReportsEveryFailureUpToTheClose) {
+TEST_F(FileSystemPosixTest, ALineWriterWritesEveryLine) {
     dir.Write("report.top", "old contents");
     std::unique_ptr<LineWriter> writer;
     ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
@@ -117,29 +117,6 @@ TEST_F(FileSystemPosixTest, ALineWriterReportsEveryFailureUpToTheClose) {
     }
     EXPECT_TRUE(writer->Close().ok());
     EXPECT_EQ(dir.Read("report.top"), expected);
-
-    // The file size limit stands in for a full disk; it is set in a child so that it stays there.
-    const pid_t child = ::fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        const rlimit limit{4, 4};
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        bool ok = fs->OpenLineWriter(Path("report.top"), writer).ok() &&
-                  writer->WriteLine("short").ok() && writer->Close().error == kDiskFull;
-        ok = ok && fs->OpenLineWriter(Path("report.top"), writer).ok();
-        int firstFailure = -1;
-        for (int i = 0; ok && i < 1000 && firstFailure < 0; ++i) {
-            firstFailure = writer->WriteLine(line).ok() ? -1 : i;
-        }
-        // The lines are gathered first; every call after the first failure repeats it.
-        ok = ok && firstFailure > 0 && writer->WriteLine("more").error == kDiskFull &&
-             writer->Close().error == kDiskFull;
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
@@ -181,35 +158,55 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     EXPECT_EQ(Names(), (std::set<std::string>{"file", "sub"}));
 }
 
-// Writes that fail half-way (a full disk) leave the old file whole and no temporary file behind.
-TEST_F(FileSystemPosixTest, DiskFullLeavesTheOldFileWhole) {
-    const std::string old = "SRV01\r\nSRV02\r\n";
+// On a full disk (the file size limit stands in for one, set in a child so that it stays there)
+// every failure is reported, the old file stays whole and no temporary file is left behind.
+TEST_F(FileSystemPosixTest, DiskFullIsReportedAndLeavesTheOldFileWhole) {
+    const std::string old = "SRV01\r\nSRV02\r\n", line(99, 'x');
     dir.Write("big", std::string(256 * 1024, 'n'));
+    std::unique_ptr<LineWriter> writer;
     const struct {
         const char* name;
-        std::function<FileResult()> operation;
+        rlim_t room; // bytes a file may take
+        std::function<bool()> failsAsOnAFullDisk;
     } cases[] = {
-        {"ReplaceFile", [&] { return fs->ReplaceFile(Path("target"), dir.Read("big")); }},
-        {"CopyFile", [&] { return fs->CopyFile(Path("big"), Path("target")); }},
-        {"CopyFile to a new file", [&] { return fs->CopyFile(Path("big"), Path("new")); }},
+        {"ReplaceFile", 4096,
+         [&] { return fs->ReplaceFile(Path("target"), dir.Read("big")).error == kDiskFull; }},
+        {"CopyFile", 4096,
+         [&] { return fs->CopyFile(Path("big"), Path("target")).error == kDiskFull; }},
+        {"CopyFile to a new file", 4096,
+         [&] { return fs->CopyFile(Path("big"), Path("new")).error == kDiskFull; }},
+        {"a line writer closed", 4,
+         [&] {
+             return fs->OpenLineWriter(Path("new"), writer).ok() &&
+                    writer->WriteLine("short").ok() && writer->Close().error == kDiskFull;
+         }},
+        // The lines are gathered first; every call after the first failure repeats it.
+        {"a line writer filled", 4,
+         [&] {
+             int firstFailure = -1;
+             bool ok = fs->OpenLineWriter(Path("new"), writer).ok();
+             for (int i = 0; ok && i < 1000 && firstFailure < 0; ++i) {
+                 firstFailure = writer->WriteLine(line).ok() ? -1 : i;
+             }
+             return ok && firstFailure > 0 && writer->WriteLine("more").error == kDiskFull &&
+                    writer->Close().error == kDiskFull;
+         }},
     };
     for (const auto& c : cases) {
         dir.Write("target", old);
-        // The file size limit stands in for a full disk; it is set in a child so that it stays
-        // there.
         const pid_t child = ::fork();
         ASSERT_NE(child, -1);
         if (child == 0) {
-            const rlimit limit{4096, 4096};
+            const rlimit limit{c.room, c.room};
             ::signal(SIGXFSZ, SIG_IGN);
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            ::_exit(c.operation().error);
+            ::_exit(c.failsAsOnAFullDisk() ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), kDiskFull) << c.name;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.name;
         EXPECT_EQ(dir.Read("target"), old) << c.name;
+        ::unlink(Path("new").c_str());
         EXPECT_EQ(Names(), (std::set<std::string>{"big", "target"})) << c.name;
     }
 }

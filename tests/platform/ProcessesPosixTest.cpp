@@ -64,11 +64,14 @@ TEST_F(ProcessesPosixTest, TheCaptureAndTheStatusAreTheTools) {
         {R"(cmd /c uptime \\SRV01 > @)", kCommandNotFoundStatus, "",
          "'uptime' is not recognized as an internal or external command,\r\n"
          "operable program or batch file.\r\n"},
-        // In AppDir with the lab network, empty input, no inherited descriptors, its own group.
+        // In AppDir with the lab network (in place of the program's own, whose namesakes
+        // stay), empty input, no inherited descriptors, its own group.
         {"cmd /c inspect > @", 0,
          "cwd=" + appDir.substr(0, appDir.size() - 1) + "\nnetwork=" + appDir +
-             "network/\nstdin=/dev/null\nfds=\ngroup=own\n"},
+             "network/\nkept=yes\nstdin=/dev/null\nfds=\ngroup=own\n"},
     };
+    setenv("CORVANE_NETWORK", "/elsewhere/", 1);
+    setenv("CORVANE_NETWORK_KEPT", "yes", 1);
     for (const auto& c : cases) {
         tools.Write("capture file.top", earlier);
         std::string line = c.line;
@@ -81,6 +84,8 @@ TEST_F(ProcessesPosixTest, TheCaptureAndTheStatusAreTheTools) {
         EXPECT_EQ(status, c.status) << c.line;
         EXPECT_EQ(tools.Read("capture file.top"), c.captured) << c.line;
     }
+    unsetenv("CORVANE_NETWORK");
+    unsetenv("CORVANE_NETWORK_KEPT");
 }
 
 TEST_F(ProcessesPosixTest, StartedDirectlyAMissingProgramIsTheCallersToReport) {

@@ -1,5 +1,6 @@
-// RunAndWait: the exact lines, the capture in AppDir, the result, and a wait that keeps the
-// program's events flowing (a cancel ends it, guarded buttons refuse, others work, quit leaves).
+// RunAndWait: the AppDir a command line can carry, the capture in AppDir, the result, and a
+// wait that keeps the program's events flowing (a cancel ends it, guarded buttons refuse, others
+// work, quit leaves), with or without a handle to sleep on.
 #include "HelperTools.h"
 
 #include "runner/RunAndWait.h"
@@ -13,16 +14,6 @@
 
 namespace corvane::test {
 namespace {
-
-TEST(InterpreterCommandLineTest, IsExactlyTheLineOfTheInterpreter) {
-    EXPECT_EQ(InterpreterCommandLine(QStringLiteral(R"(uptime \\SRV01)"),
-                                     QStringLiteral("/home/a b/Corvane/"),
-                                     QStringLiteral("resgen.top")),
-              QStringLiteral(R"(cmd /c uptime \\SRV01 > "/home/a b/Corvane/resgen.top")"));
-    EXPECT_EQ(InterpreterCommandLine(QStringLiteral(R"(AT \\SRV01 3 /Delete /Yes)"),
-                                     QStringLiteral(R"(C:\Tools\)"), QString()),
-              QStringLiteral(R"(cmd /c AT \\SRV01 3 /Delete /Yes)"));
-}
 
 TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
     const std::pair<const char*, const char*> cases[] = {
@@ -40,6 +31,38 @@ TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
         if (found && unsafe) {
             EXPECT_EQ(*found, QLatin1Char(*unsafe)) << appDir;
         }
+    }
+}
+
+// A command whose wait handle cannot be opened (no descriptor left) is looked at again every
+// few milliseconds until it ends or the deadline passes.
+class NoHandleCommand final : public RunningCommand {
+public:
+    explicit NoHandleCommand(int runningLooks) : m_runningLooks(runningLooks) {}
+    long long OpenWaitHandle() override { return -1; }
+    void CloseWaitHandle() override {}
+    bool Running() override {
+        if (m_runningLooks > 0) {
+            --m_runningLooks;
+            return true;
+        }
+        return m_runningLooks < 0;
+    }
+    std::optional<int> ExitStatus() const override {
+        return m_runningLooks == 0 ? std::optional(7) : std::nullopt;
+    }
+    void End() override {}
+
+private:
+    int m_runningLooks; // negative: never ends
+};
+
+TEST(WaitWithoutHandleTest, PollsUntilTheCommandEndsOrTheDeadline) {
+    for (const int looks : {0, 1, 5, -1}) {
+        NoHandleCommand command(looks);
+        const RunResult r = WaitFor(command, QDeadlineTimer(looks < 0 ? 50 : 20'000));
+        EXPECT_EQ(r.ended, looks >= 0) << looks;
+        EXPECT_EQ(r.exitStatus, looks >= 0 ? std::optional(7) : std::nullopt) << looks;
     }
 }
 

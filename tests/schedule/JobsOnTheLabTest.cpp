@@ -4,7 +4,6 @@
 
 #include "app/ListHelpers.h"
 
-#include <QCoreApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -84,9 +83,6 @@ TEST_F(JobsOnTheLabTest, ClickingAServerListsItsJobsOrSaysWhyNotAndRemovalDelete
     EXPECT_TRUE(listing.startsWith(QStringLiteral("Status ID   Day"))) << listing.toStdString();
     EXPECT_TRUE(listing.contains(QStringLiteral("c:\\jobs\\nightly.cmd")));
     EXPECT_EQ(listing.toStdString(), h.dir.Read("schedule.top"));
-    w().show();
-    EXPECT_TRUE(w().grab().toImage().save(QCoreApplication::applicationDirPath() +
-                                          QStringLiteral("/frmMain-jobs.png")));
 
     h.dialogs.Clear();
     w().txtJobID->setText(QStringLiteral(" %1 ").arg(id));

@@ -1,22 +1,12 @@
-// The time and day arguments and the numeric test, as tables.
+// The day argument and the numeric test, as tables.
 #include "QtPrinters.h"
 
 #include "schedule/ScheduleArguments.h"
 
-#include <array>
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
-
-TEST(BuildTimeArgumentTest, KeepsTheFieldsAsTyped) {
-    for (const auto& [hour, minutes, ampm, expected] :
-         {std::array{"5", "00", "PM", "5:00PM"}, std::array{"7", "5", "AM", "7:5AM"},
-          std::array{"12", "00", "AM", "12:00AM"}, std::array{"13", "75", "PM", "13:75PM"},
-          std::array{" 7", "05 ", "pm", " 7:05 pm"}}) {
-        EXPECT_EQ(BuildTimeArgument(hour, minutes, ampm), QString::fromLatin1(expected));
-    }
-}
 
 TEST(BuildDayArgumentTest, ListsTheChosenDaysAfterTheOccurrence) {
     const struct {

@@ -2,8 +2,11 @@
 #include "RunProgram.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,25 +65,18 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env) {
     ProgramResult result;
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
+    char output[] = "/tmp/corvane-program-XXXXXX";
+    const int fd = ::mkstemp(output);
+    if (fd < 0) {
         return result;
     }
-    const pid_t pid = Spawn(program, args, env, pipeFds[1]);
-    ::close(pipeFds[1]);
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        result.out.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(pipeFds[0]);
+    ::close(fd);
+    const pid_t pid = StartProgram(program, args, env, output);
     result.status = pid < 0 ? -1 : WaitProgram(pid);
+    std::ostringstream text;
+    text << std::ifstream(output, std::ios::binary).rdbuf();
+    result.out = text.str();
+    ::unlink(output);
     return result;
 }
 

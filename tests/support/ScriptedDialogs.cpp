@@ -6,6 +6,15 @@
 
 namespace corvane::test {
 
+ScriptedDialogs::~ScriptedDialogs() {
+    if (!m_answers.empty() || !m_files.empty() || !m_fileLists.empty() ||
+        !m_windowActions.empty()) {
+        ADD_FAILURE() << "never asked for: " << m_answers.size() << " answer(s), " << m_files.size()
+                      << " file(s), " << m_fileLists.size() << " file list(s), "
+                      << m_windowActions.size() << " window action(s)";
+    }
+}
+
 std::vector<Shown> ScriptedDialogs::MessageBoxes() const {
     std::vector<Shown> boxes;
     for (const Shown& s : m_shown) {

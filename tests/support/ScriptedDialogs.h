@@ -27,6 +27,10 @@ public:
     // window is simply hidden again, as if closed.
     using WindowAction = std::function<void(QDialog&)>;
 
+    // Answers, files and window actions queued but never asked for fail the test: the program
+    // did not do what the test thought it would.
+    ~ScriptedDialogs() override;
+
     void QueueAnswer(int answer) { m_answers.push_back(answer); }
     void QueueFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void QueueFiles(QStringList paths) { m_fileLists.push_back(std::move(paths)); }

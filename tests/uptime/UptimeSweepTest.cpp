@@ -107,8 +107,6 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrder) {
     EXPECT_EQ(h.windowing.calls.size(), 7u);
     ExpectEndState(UptimePicture::Complete);
     EXPECT_TRUE(h.dialogs.shown().empty());
-    EXPECT_TRUE(report().grab().toImage().save(QCoreApplication::applicationDirPath() +
-                                               "/frmUptimeReport.png"));
 }
 
 TEST_F(UptimeSweepTest, TheReportComesToTheFrontAtEachServerButTakesTheFocusOnlyAtTheStart) {
@@ -237,12 +235,6 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndStopsThe
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Getting Uptime"));
         EXPECT_EQ(report().Picture(), UptimePicture::Collecting);
         EXPECT_FALSE(report().cmdClose->isEnabled());
-        // The busy cursor refuses the guarded buttons; a second sweep does not start either.
-        w().cmdClear->click();
-        w().cmdValidate->click();
-        w().cmdUpAll->click();
-        EXPECT_EQ(w().lstComputers->count(), 3);
-        EXPECT_TRUE(h.dialogs.shown().empty());
         sinceCancel.start();
         report().cmdCancel->click();
         EXPECT_EQ(report().Picture(), UptimePicture::Canceling);

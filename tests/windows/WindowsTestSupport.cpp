@@ -2,8 +2,10 @@
 
 #include "platform/windows/WindowsText.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
-#include <vector>
 
 namespace corvane::wintest {
 
@@ -26,94 +28,55 @@ std::string HelpersDir() {
 
 namespace {
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring path = folder + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-                RemoveTree(path + L"\\");
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.substr(0, folder.size() - 1).c_str());
+namespace stdfs = std::filesystem;
+
+stdfs::path Native(const std::string& utf8) {
+    return stdfs::path(Wide(utf8));
 }
 
 } // namespace
 
 TempDir::TempDir() {
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, base);
     static unsigned counter = 0;
-    for (;;) {
-        const std::wstring candidate = std::wstring(base) + L"corvane test " +
-                                       std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                       std::to_wstring(++counter);
-        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-            m_path = Utf8(candidate) + "\\";
+    for (std::error_code error;;) {
+        const stdfs::path candidate = stdfs::temp_directory_path() /
+                                      (L"corvane test " + std::to_wstring(GetCurrentProcessId()) +
+                                       L"-" + std::to_wstring(++counter));
+        if (stdfs::create_directory(candidate, error)) {
+            m_path = Utf8(candidate.wstring()) + "\\";
             return;
         }
     }
 }
 
 TempDir::~TempDir() {
-    RemoveTree(Wide(m_path));
+    std::error_code ignored;
+    stdfs::remove_all(Native(m_path), ignored);
 }
 
 void TempDir::Write(const std::string& name, const std::string& bytes) const {
-    HANDLE handle = CreateFileW(Wide(file(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
+    std::ofstream(Native(file(name)), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::optional<std::string> TempDir::Read(const std::string& name) const {
-    HANDLE handle = CreateFileW(Wide(file(name)).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    std::ifstream in(Native(file(name)), std::ios::binary);
+    if (!in) {
         return std::nullopt;
     }
-    std::string bytes;
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(handle, buffer, sizeof buffer, &n, nullptr) && n > 0) {
-        bytes.append(buffer, n);
-    }
-    CloseHandle(handle);
-    return bytes;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 bool TempDir::Exists(const std::string& name) const {
-    return GetFileAttributesW(Wide(file(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::error_code ignored;
+    return stdfs::exists(Native(file(name)), ignored);
 }
 
 std::set<std::string> TempDir::Names() const {
     std::set<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Wide(m_path + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") {
-                names.insert(Utf8(name));
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    for (const auto& entry : stdfs::directory_iterator(Native(m_path))) {
+        names.insert(Utf8(entry.path().filename().wstring()));
     }
     return names;
 }
@@ -140,63 +103,8 @@ long long Address(const void* p) {
 }
 
 constexpr long long kRtSigaction = 13, kPrlimit64 = 302, kSigxfsz = 25, kRlimitFsize = 1;
-constexpr long long kSymlink = 88, kUnlink = 87;
-
-// The Linux path of a Windows one, through Wine's own export; empty when not under Wine.
-std::string UnixPath(const std::string& windowsPath) {
-    using UnixFileName = char*(CDECL*)(const wchar_t*);
-    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* path = unixFileName != nullptr ? unixFileName(Wide(windowsPath).c_str()) : nullptr;
-    if (path == nullptr) {
-        return {};
-    }
-    std::string result = path;
-    HeapFree(GetProcessHeap(), 0, path);
-    return result;
-}
 
 } // namespace
-
-WineShare::WineShare(const std::string& server, const std::string& share) {
-    // The prefix's drive C: is ".../dosdevices/c:/"; its shares are ".../dosdevices/unc/".
-    std::string unc = UnixPath("C:\\");
-    if (unc.size() < 4) {
-        return;
-    }
-    unc.resize(unc.size() - 3);
-    unc += "unc/";
-    m_server = unc + server;
-    m_link = m_server + "/" + share;
-    std::string windowsServer = "Z:" + m_server + "\\";
-    for (char& c : windowsServer) {
-        c = c == '/' ? '\\' : c;
-    }
-    CreateDirectoryW(Wide("Z:" + unc).c_str(), nullptr);
-    CreateDirectoryW(Wide(windowsServer).c_str(), nullptr);
-    // The share is a link to a folder elsewhere, as a mounted share is.
-    LinuxCall(kUnlink, Address(m_link.c_str()), 0, 0, 0); // what a run that crashed left
-    const std::string target = UnixPath(m_folder.path());
-    if (target.empty() ||
-        LinuxCall(kSymlink, Address(target.c_str()), Address(m_link.c_str()), 0, 0) != 0) {
-        m_link.clear();
-        return;
-    }
-    m_local = m_folder.path();
-    m_unc = "\\\\" + server + "\\" + share + "\\";
-}
-
-WineShare::~WineShare() {
-    if (!m_link.empty()) {
-        LinuxCall(kUnlink, Address(m_link.c_str()), 0, 0, 0);
-        // The server's folder goes too when no other share is left in it.
-        std::string windowsServer = "Z:" + m_server;
-        for (char& c : windowsServer) {
-            c = c == '/' ? '\\' : c;
-        }
-        RemoveDirectoryW(Wide(windowsServer).c_str());
-    }
-}
 
 FileSizeLimit::FileSizeLimit(unsigned long long bytes) {
     const unsigned long long ignore[4] = {1 /* SIG_IGN */, 0, 0, 0};

@@ -43,29 +43,6 @@ private:
     std::string m_path;
 };
 
-// A share \\SERVER\SHARE\ served by Wine: a link in its prefix (dosdevices/unc/SERVER/SHARE) to
-// an empty folder of the test's, as a share mounted on Linux is linked in. Removed at the end.
-// Not under Wine, or when the link cannot be made, both paths are empty.
-class WineShare {
-public:
-    WineShare(const std::string& server, const std::string& share);
-    ~WineShare();
-    WineShare(const WineShare&) = delete;
-    WineShare& operator=(const WineShare&) = delete;
-
-    // "\\SERVER\SHARE\"
-    const std::string& unc() const { return m_unc; }
-    // The same folder under its own name: "C:\...\corvane test ...\".
-    const std::string& local() const { return m_local; }
-
-private:
-    TempDir m_folder;
-    std::string m_server; // Linux paths of the server's folder and of the link
-    std::string m_link;
-    std::string m_unc;
-    std::string m_local;
-};
-
 // Writes past `bytes` into any file fail while this lives, as on a full disk: under Wine the
 // program is a Linux process, and the kernel's file size limit (its signal ignored) does that.
 // Not under Wine, active() is false.
