@@ -4,7 +4,7 @@
 #include "persist/ItemReader.h"
 #include "persist/TextFile.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace corvane {
 namespace {
@@ -54,15 +54,24 @@ QString FormatHistoryFile(const QStringList& entries) {
     return text;
 }
 
+namespace {
+
+// The first CR or LF at or after `from`, or the end of the text. A plain scan: a regular
+// expression checks the whole text again on every call, which a long history pays per line.
+qsizetype LineEndFrom(const QString& text, qsizetype from) {
+    const auto begin = text.cbegin() + from;
+    return std::find_if(begin, text.cend(),
+                        [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }) -
+           text.cbegin();
+}
+
+} // namespace
+
 ListItems ParseHistoryFile(const QString& text) {
     // Line by line: an oversized history must not become millions of strings.
-    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
     ListItems result;
     for (qsizetype pos = 0; pos < text.size();) {
-        qsizetype end = text.indexOf(lineEnd, pos);
-        if (end < 0) {
-            end = text.size();
-        }
+        const qsizetype end = LineEndFrom(text, pos);
         if (end > pos) {
             if (result.items.size() < kHistoryLines) {
                 result.items << text.mid(pos, end - pos);
@@ -76,9 +85,7 @@ ListItems ParseHistoryFile(const QString& text) {
 }
 
 QString FirstLine(const QString& text) {
-    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
-    const qsizetype end = text.indexOf(lineEnd);
-    return end < 0 ? text : text.left(end);
+    return text.left(LineEndFrom(text, 0));
 }
 
 FileResult ReadListFile(FileSystem& fs, const QString& path, ListItems& result) {
