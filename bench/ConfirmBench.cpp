@@ -5,6 +5,7 @@
 #include "BenchMeasure.h"
 #include "BenchSupport.h"
 #include "app/frmMain.h"
+#include "persist/AppFiles.h"
 #include "platform/Clock.h"
 #include "platform/NativeFileSystem.h"
 
@@ -167,7 +168,7 @@ void Corvane(benchmark::State& state) {
         lab.window().cmdConfirmAll_Click();
     }
     state.counters["peak_MiB"] = bench::PeakMemoryMiB();
-    if (lab.dialogs().boxes != 0 || !lab.SameReport("report.top")) {
+    if (lab.dialogs().boxes != 0 || !lab.SameReport(kReportFile.toStdString().c_str())) {
         state.SkipWithError("Corvane's report differs from the C loop's");
     }
 }

@@ -3,6 +3,7 @@
 #include "app/Look.h"
 #include "app/frmMain.h"
 
+#include "persist/AppFiles.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/NativeFileSystem.h"
@@ -62,13 +63,13 @@ public:
             commands
                 << QStringLiteral("\"C:\\Program Files\\App %1\\app.exe\" /quiet /log=%1").arg(i);
         }
-        WriteLines(m_path + QStringLiteral("computerlist.txt"), servers);
-        WriteLines(m_path + QStringLiteral("filelist.txt"), deploy);
-        WriteLines(m_path + QStringLiteral("sp.top"), paths);
-        WriteLines(m_path + QStringLiteral("sa.top"), commands);
+        WriteLines(m_path + kComputerListFile, servers);
+        WriteLines(m_path + kDeployListFile, deploy);
+        WriteLines(m_path + kDeployPathHistoryFile, paths);
+        WriteLines(m_path + kCommandHistoryFile, commands);
         // Texts that are not yet in their histories, so the shut-down remembers them.
-        WriteLines(m_path + QStringLiteral("srvpath.top"), {QStringLiteral("D:\\Apps\\")});
-        WriteLines(m_path + QStringLiteral("schedapp.top"),
+        WriteLines(m_path + kDeployPathFile, {QStringLiteral("D:\\Apps\\")});
+        WriteLines(m_path + kCommandFile,
                    {QStringLiteral("rundll32.exe user32.dll,LockWorkStation")});
     }
 

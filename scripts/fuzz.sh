@@ -27,7 +27,7 @@ for dir in "${targets[@]}"; do
   mkdir -p "$findings" "$work/$target"
   cp -r "$dir". "$work/$target/"
   echo "== $target: replaying $(ls "$dir" | wc -l) inputs, then fuzzing for ${seconds}s"
-  if ! "$bin/fuzz_$target" -runs=0 "$dir" >"$work/$target.log" 2>&1 ||
+  if ! "$bin/fuzz_$target" -runs=0 -artifact_prefix="$findings/" "$dir" >"$work/$target.log" 2>&1 ||
      ! "$bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
          -artifact_prefix="$findings/" "$work/$target" >>"$work/$target.log" 2>&1; then
     tail -n 40 "$work/$target.log"
