@@ -41,7 +41,9 @@ struct [[nodiscard]] SearchResult {
 // TemporaryPrefix(target's name) followed by a part that keeps it unique. Only Corvane makes names
 // of this form, so the leftovers of an interrupted save can be told from everything else.
 inline std::string TemporaryPrefix(std::string_view fileName) {
-    return "." + std::string(fileName) + ".corvane-tmp-";
+    std::string prefix(1, '.');
+    prefix.append(fileName).append(".corvane-tmp-");
+    return prefix;
 }
 
 // A text file written line by line while it stays open: the lines are gathered and written in

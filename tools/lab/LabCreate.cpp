@@ -260,7 +260,9 @@ int CreateBulk(const std::string& root, const BulkSetup& setup) {
     long long reachableRank = 0;
     for (long long i = 0; i < n; ++i) {
         std::string number = std::to_string(i + 1);
-        ServerSetup server{"SRV" + std::string(width - number.size(), '0') + number, {}, {"C$"}};
+        ServerSetup server;
+        server.name = "SRV" + std::string(width - number.size(), '0') + number;
+        server.shares = {"C$"};
         server.settings.boot = now - (i * 3607) % (90 * kDay) - 60;
         server.settings.offline = Picked(i, offline, n);
         if (!server.settings.offline) {

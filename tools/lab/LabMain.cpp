@@ -139,7 +139,8 @@ int AddOrSet(const std::string& root, const std::string& command, const CommandL
     const std::string& name = line.plain[1];
     std::string problem;
     if (command == "add") {
-        ServerSetup setup{name, {}, {"C$", "D$"}};
+        ServerSetup setup;
+        setup.name = name;
         if (!ApplySettings(line, setup.settings, &setup.shares, problem)) {
             return Usage(problem);
         }
