@@ -41,31 +41,21 @@ TEST_F(FileSystemPosixTest, SearchFindsWhatTheAttributesAllow) {
     dir.Write("what?.txt", "w");
     ASSERT_TRUE(stdfs::create_directory(Path("sub")));
     dir.Write("sub/inner.txt", "i");
-    const struct {
-        const char* path;
-        const char* filesOnly; // the name found without directories; empty when nothing matches
-        const char* withDirectories;
-        int error = kFileOk;
-    } cases[] = {
-        {"a.txt", "a.txt", "a.txt"},
-        {"sub/inner.txt", "inner.txt", "inner.txt"},
-        {"sub", "", "sub"},
-        {"sub/", "", "."},
-        {"a.txt/", "", ""},
-        {"missing.txt", "", ""},
-        {"missing/a.txt", "", ""},
-        // On POSIX a wildcard is an ordinary character of a local name.
-        {"what?.txt", "what?.txt", "what?.txt"},
-        {"*.txt", "", ""},
-    };
-    for (const auto& c : cases) {
+    // Each path, and the names found without and with directories (empty when nothing matches).
+    // On POSIX a wildcard is an ordinary character of a local name.
+    std::string found;
+    for (const char* path : {"a.txt", "sub/inner.txt", "sub", "sub/", "a.txt/", "missing.txt",
+                             "missing/a.txt", "what?.txt", "*.txt"}) {
+        found += std::string(path) + ":";
         for (const bool withDirectories : {false, true}) {
-            const SearchResult r = fs->Search(Path(c.path), withDirectories);
-            EXPECT_EQ(r.result.error, c.error) << c.path << " " << withDirectories;
-            EXPECT_EQ(r.name, withDirectories ? c.withDirectories : c.filesOnly) << c.path;
-            EXPECT_EQ(r.result.reason.empty(), c.error == kFileOk) << c.path;
+            const SearchResult r = fs->Search(Path(path), withDirectories);
+            found += " " + r.name + (r.result.ok() && r.result.reason.empty() ? "" : "!");
         }
+        found += "\n";
     }
+    EXPECT_EQ(found, "a.txt: a.txt a.txt\nsub/inner.txt: inner.txt inner.txt\nsub:  sub\nsub/:  .\n"
+                     "a.txt/:  \nmissing.txt:  \nmissing/a.txt:  \nwhat?.txt: what?.txt what?.txt\n"
+                     "*.txt:  \n");
 }
 
 TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
@@ -99,24 +89,18 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
     EXPECT_EQ(dir.Read("new.txt") + dir.Read("old.txt"), "one\r\ntwo\r\n");
     EXPECT_EQ(stdfs::status(Path("old.txt")).permissions() & stdfs::perms::all,
               stdfs::perms::owner_read | stdfs::perms::owner_write);
-    EXPECT_EQ(Names(), (std::set<std::string>{"empty", "log", "new", "new.txt", "old.txt", "to"}));
-}
-
-// The line writer empties the file, and a failure is never lost: not when the buffer fills, not
-// when only the close writes it (/dev/full takes no byte).
-TEST_F(FileSystemPosixTest, ALineWriterWritesEveryLine) {
-    dir.Write("report.top", "old contents");
+    // A line writer empties the file and writes every line, more than its buffer holds.
     std::unique_ptr<LineWriter> writer;
-    ASSERT_TRUE(fs->OpenLineWriter(Path("report.top"), writer).ok());
-    const std::string line(99, 'x');
+    ASSERT_TRUE(fs->OpenLineWriter(Path("log"), writer).ok());
     std::string expected = "\r\n";
-    EXPECT_TRUE(writer->WriteLine("").ok());
+    bool ok = writer->WriteLine("").ok();
     for (int i = 0; i < 999; ++i) {
-        EXPECT_TRUE(writer->WriteLine(line).ok());
-        expected += line + "\r\n";
+        ok = writer->WriteLine(std::string(99, 'x')).ok() && ok;
+        expected += std::string(99, 'x') + "\r\n";
     }
-    EXPECT_TRUE(writer->Close().ok());
-    EXPECT_EQ(dir.Read("report.top"), expected);
+    EXPECT_TRUE(ok && writer->Close().ok());
+    EXPECT_EQ(dir.Read("log"), expected);
+    EXPECT_EQ(Names(), (std::set<std::string>{"empty", "log", "new", "new.txt", "old.txt", "to"}));
 }
 
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
@@ -150,8 +134,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     };
     for (const auto& c : cases) {
         const FileResult r = c.operation();
-        EXPECT_EQ(r.error, c.error) << c.name;
-        EXPECT_FALSE(r.reason.empty()) << c.name;
+        EXPECT_TRUE(r.error == c.error && !r.reason.empty()) << c.name << " " << r.error;
     }
     EXPECT_TRUE(contents.empty());
     EXPECT_EQ(dir.Read("file") + dir.Read("sub/keep"), "oldk");
@@ -219,28 +202,10 @@ TEST_F(FileSystemPosixTest, CopyOntoItselfLeavesTheFileUntouched) {
     ASSERT_EQ(::symlink(Path("app.ini").c_str(), Path("soft").c_str()), 0);
     for (const char* to : {"app.ini", "hard", "soft"}) {
         const FileResult r = fs->CopyFile(Path("app.ini"), Path(to));
-        EXPECT_EQ(r.error, kPathFileAccess) << to;
-        EXPECT_EQ(r.reason, "The destination is the file itself") << to;
-        EXPECT_EQ(dir.Read("app.ini"), bytes) << to;
+        EXPECT_EQ(std::to_string(r.error) + " " + r.reason + ": " + dir.Read("app.ini"),
+                  std::to_string(kPathFileAccess) + " The destination is the file itself: " + bytes)
+            << to;
     }
-}
-
-// Between two file systems the kernel's copy is refused; the copy still arrives whole.
-TEST_F(FileSystemPosixTest, CopiesAcrossFileSystems) {
-    test::TempDir other;
-    other.Write("big", std::string(300'000, 'b') + "end");
-    // /dev/shm is a memory file system where there is one; elsewhere this is one file system.
-    const std::string shm = "/dev/shm/corvane-copy-" + std::to_string(::getpid());
-    const std::string source = stdfs::is_directory("/dev/shm") ? shm : other.file("big");
-    if (source == shm) {
-        stdfs::copy_file(other.file("big"), shm);
-    }
-    EXPECT_TRUE(fs->CopyFile(source, Path("here")).ok());
-    EXPECT_TRUE(fs->CopyFile(Path("here"), source + ".back").ok());
-    EXPECT_EQ(dir.Read("here"), other.Read("big"));
-    EXPECT_EQ(stdfs::file_size(source + ".back"), 300'003u);
-    stdfs::remove(shm);
-    stdfs::remove(shm + ".back");
 }
 
 } // namespace
