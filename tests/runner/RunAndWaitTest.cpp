@@ -15,23 +15,16 @@
 namespace corvane::test {
 namespace {
 
+// Each AppDir and the character that keeps it off an interpreter's command line, if any.
 TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/home/a b/C&(o)r'v^a!n,e;/", nullptr},
-        {"C:\\T\xc3\xa9st\\", nullptr},
-        {"/home/we\"ird/", "\""},
-        {"/home/100%/", "%"},
-        {"/home/line\nbreak/", "\n"},
-        {"/home/tab\there/", "\t"},
-        {"/home/del\x7f/", "\x7f"},
-    };
-    for (const auto& [appDir, unsafe] : cases) {
-        const std::optional<QChar> found = UnsafeAppDirCharacter(QString::fromUtf8(appDir));
-        EXPECT_EQ(found.has_value(), unsafe != nullptr) << appDir;
-        if (found && unsafe) {
-            EXPECT_EQ(*found, QLatin1Char(*unsafe)) << appDir;
-        }
+    std::string found;
+    for (const char* appDir :
+         {"/home/a b/C&(o)r'v^a!n,e;/", "C:\\T\xc3\xa9st\\", "/home/we\"ird/", "/home/100%/",
+          "/home/line\nbreak/", "/home/tab\there/", "/del\x7f/"}) {
+        const std::optional<QChar> unsafe = UnsafeAppDirCharacter(QString::fromUtf8(appDir));
+        found += unsafe ? QString(*unsafe).toStdString() : "-";
     }
+    EXPECT_EQ(found, "--\"%\n\t\x7f");
 }
 
 // A command whose wait handle cannot be opened (no descriptor left) is looked at again every
@@ -42,11 +35,7 @@ public:
     long long OpenWaitHandle() override { return -1; }
     void CloseWaitHandle() override {}
     bool Running() override {
-        if (m_runningLooks > 0) {
-            --m_runningLooks;
-            return true;
-        }
-        return m_runningLooks < 0;
+        return m_runningLooks < 0 || (m_runningLooks > 0 && m_runningLooks--);
     }
     std::optional<int> ExitStatus() const override {
         return m_runningLooks == 0 ? std::optional(7) : std::nullopt;
@@ -61,8 +50,9 @@ TEST(WaitWithoutHandleTest, PollsUntilTheCommandEndsOrTheDeadline) {
     for (const int looks : {0, 1, 5, -1}) {
         NoHandleCommand command(looks);
         const RunResult r = WaitFor(command, QDeadlineTimer(looks < 0 ? 50 : 20'000));
-        EXPECT_EQ(r.ended, looks >= 0) << looks;
-        EXPECT_EQ(r.exitStatus, looks >= 0 ? std::optional(7) : std::nullopt) << looks;
+        EXPECT_TRUE(r.ended == (looks >= 0) &&
+                    r.exitStatus == (r.ended ? std::optional(7) : std::nullopt))
+            << looks;
     }
 }
 
@@ -98,25 +88,20 @@ protected:
 TEST_F(RunAndWaitTest, CapturesIntoAppDirAndSaysWhenTheToolNeverRan) {
     tools.Write("schedule.top", "earlier answer\r\n");
     const RunResult r = Run(R"(printargs \\SRV01)", "schedule.top");
-    EXPECT_TRUE(r.started && r.ended);
-    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_TRUE(r.started && r.ended && r.exitStatus == 0);
     EXPECT_EQ(tools.Read("schedule.top"), "[\\\\SRV01]\n");
     EXPECT_EQ(Run("exitwith 9").exitStatus, 9);
 
     testing::internal::CaptureStderr();
     const RunResult missing = Run(R"(uptime \\SRV01)", "schedule.top");
     testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(missing.started);
-    EXPECT_TRUE(missing.ended);
-    EXPECT_EQ(missing.exitStatus, kCommandNotFoundStatus);
+    EXPECT_TRUE(!missing.started && missing.ended && missing.exitStatus == kCommandNotFoundStatus);
     EXPECT_TRUE(missing.error.startsWith(QStringLiteral("'uptime' is not recognized")))
         << missing.error.toStdString();
     EXPECT_EQ(tools.Read("schedule.top"), "");
 
     const RunResult refused = Run("printargs a & exitwith 1");
-    EXPECT_FALSE(refused.started);
-    EXPECT_EQ(refused.exitStatus, std::nullopt);
-    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_TRUE(!refused.started && !refused.exitStatus && !refused.error.isEmpty());
 }
 
 // Quitting the program (the nested loop then ends at once) and a deadline both end the wait early.
@@ -135,9 +120,7 @@ TEST_F(RunAndWaitTest, AWaitCutShortLeavesTheCommandRunning) {
         } else {
             r = WaitFor(command, QDeadlineTimer(30));
         }
-        EXPECT_FALSE(r.ended) << quit;
-        EXPECT_EQ(r.exitStatus, std::nullopt) << quit;
-        EXPECT_TRUE(command.Running()) << quit;
+        EXPECT_TRUE(!r.ended && !r.exitStatus && command.Running()) << quit;
         command.End();
         EXPECT_EQ(WaitBlocking(command), 128 + SIGKILL) << quit;
     }
@@ -163,9 +146,7 @@ TEST_F(RunAndWaitTest, NestedWaitsEachEndWithTheirOwnCommandAndSleepMeanwhile) {
     });
     const RunResult r = WaitFor(*outer.command);
     QObject::disconnect(QAbstractEventDispatcher::instance(), nullptr, qApp, nullptr);
-    EXPECT_TRUE(r.ended && innerResult.ended);
-    EXPECT_EQ(r.exitStatus, 128 + SIGKILL);
-    EXPECT_EQ(innerResult.exitStatus, 128 + SIGKILL);
+    EXPECT_TRUE(r.exitStatus == 128 + SIGKILL && innerResult.exitStatus == 128 + SIGKILL);
     EXPECT_LT(wakes, 20);
     // The descriptor numbers come back for the next command, which must wake its wait again.
     EXPECT_EQ(Run("exitwith 4").exitStatus, 4);
@@ -189,8 +170,7 @@ TEST_F(RunAndWaitTest, TheWaitDeliversClicksToTheMainWindow) {
         });
     });
     w.SetBusy(false);
-    EXPECT_TRUE(r.started && r.ended);
-    EXPECT_EQ(r.exitStatus, 128 + SIGKILL);
+    EXPECT_TRUE(r.started && r.ended && r.exitStatus == 128 + SIGKILL);
     EXPECT_EQ(w.lstComputers->count(), 1);
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_EQ(h.dialogs.shown()[0].objectName, QStringLiteral("frmAbout"));
