@@ -10,13 +10,14 @@ namespace {
 
 TEST(AtCommandsTest, BuildsTheFourLinesExactly) {
     const QString srv = QStringLiteral("SRV01");
-    EXPECT_EQ(QStringList(
-                  {*AtScheduleLine(srv, "7:05PM", "/every:M,T", "\"C:\\Program Files\\x.exe\" /q"),
-                   *AtScheduleLine(srv, "7:5AM", QString(), "a.exe"), *AtListCommand(srv),
-                   *AtProbeCommand(srv), *AtDeleteCommand(srv, "3")}),
-              QStringList({"at \\\\SRV01 7:05PM /every:M,T \"C:\\Program Files\\x.exe\" /q",
-                           "at \\\\SRV01 7:5AM  a.exe", "AT \\\\SRV01", "AT \\\\SRV01",
-                           "AT \\\\SRV01 3 /Delete /Yes"}));
+    EXPECT_EQ(
+        QStringList(
+            {AtScheduleLine(srv, "7:05PM", "/every:M,T", "\"C:\\Program Files\\x.exe\" /q").value(),
+             AtScheduleLine(srv, "7:5AM", QString(), "a.exe").value(), AtListCommand(srv).value(),
+             AtProbeCommand(srv).value(), AtDeleteCommand(srv, "3").value()}),
+        QStringList({"at \\\\SRV01 7:05PM /every:M,T \"C:\\Program Files\\x.exe\" /q",
+                     "at \\\\SRV01 7:5AM  a.exe", "AT \\\\SRV01", "AT \\\\SRV01",
+                     "AT \\\\SRV01 3 /Delete /Yes"}));
 }
 
 // Only plain ASCII names are safe, and no line is built with any other name or a job ID that is
