@@ -58,83 +58,67 @@ TEST_F(FileSystemPosixTest, SearchFindsWhatTheAttributesAllow) {
                      "*.txt:  \n");
 }
 
+// Copies and reads of more than one buffer with every kind of line end, a longer target replaced
+// whole; replacing keeps the old file's permissions and leaves no temporary file behind; a line
+// writer empties its file and writes every line.
 TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
-    EXPECT_TRUE(fs->CreateDirectory(Path("new")).ok());
-    EXPECT_TRUE(stdfs::is_directory(Path("new")));
-    // More than one buffer, every kind of line end; the longer target is replaced whole.
-    const std::string bytes = "a\r\nb\rc\n\xC3\xBC" + std::string(200'000, 'z');
+    const std::string bytes = "a\r\nb\rc\n\xC3\xBC" + std::string(200'000, 'z'), line(99, 'x');
     dir.Write("from", bytes);
     dir.Write("to", std::string(300'000, 'o'));
-    EXPECT_TRUE(fs->CopyFile(Path("from"), Path("to")).ok());
-    EXPECT_EQ(dir.Read("to"), bytes);
-    EXPECT_EQ(dir.Read("from"), bytes);
-    std::string contents = "stale";
-    EXPECT_TRUE(fs->ReadTextFile(Path("to"), contents, kNoSizeLimit).ok());
-    EXPECT_EQ(contents, bytes);
-
-    EXPECT_TRUE(fs->CreateEmptyFile(Path("to")).ok()); // truncates
-    EXPECT_TRUE(fs->CreateEmptyFile(Path("empty")).ok());
-    EXPECT_EQ(stdfs::file_size(Path("to")) + stdfs::file_size(Path("empty")), 0u);
-    for (const char* line : {"first", "", "a, \"b\""}) {
-        EXPECT_TRUE(fs->AppendLine(Path("log"), line).ok());
-    }
-    EXPECT_EQ(dir.Read("log"), "first\r\n\r\na, \"b\"\r\n");
-    EXPECT_TRUE(fs->DeleteFile(Path("from")).ok());
-
-    // Replacing keeps the old file's permissions and leaves no temporary file behind.
-    EXPECT_TRUE(fs->ReplaceFile(Path("new.txt"), "one\r\n").ok());
+    dir.Write("lines", "old contents");
     dir.Write("old.txt", std::string(10'000, 'o'));
     ASSERT_EQ(::chmod(Path("old.txt").c_str(), 0600), 0);
-    EXPECT_TRUE(fs->ReplaceFile(Path("old.txt"), "two\r\n").ok());
-    EXPECT_EQ(dir.Read("new.txt") + dir.Read("old.txt"), "one\r\ntwo\r\n");
-    EXPECT_EQ(stdfs::status(Path("old.txt")).permissions() & stdfs::perms::all,
-              stdfs::perms::owner_read | stdfs::perms::owner_write);
-    // A line writer empties the file and writes every line, more than its buffer holds.
+    std::string contents = "stale", written = "\r\n";
     std::unique_ptr<LineWriter> writer;
-    ASSERT_TRUE(fs->OpenLineWriter(Path("log"), writer).ok());
-    std::string expected = "\r\n";
-    bool ok = writer->WriteLine("").ok();
-    for (int i = 0; i < 999; ++i) {
-        ok = writer->WriteLine(std::string(99, 'x')).ok() && ok;
-        expected += std::string(99, 'x') + "\r\n";
+    bool ok = fs->CreateDirectory(Path("new")).ok() &&
+              fs->CopyFile(Path("from"), Path("to")).ok() &&
+              fs->ReadTextFile(Path("to"), contents, kNoSizeLimit).ok() &&
+              fs->CreateEmptyFile(Path("to")).ok() && fs->CreateEmptyFile(Path("empty")).ok() &&
+              fs->AppendLine(Path("log"), "first").ok() && fs->AppendLine(Path("log"), "").ok() &&
+              fs->AppendLine(Path("log"), "a, \"b\"").ok() && fs->DeleteFile(Path("from")).ok() &&
+              fs->ReplaceFile(Path("new.txt"), "one\r\n").ok() &&
+              fs->ReplaceFile(Path("old.txt"), "two\r\n").ok() &&
+              fs->OpenLineWriter(Path("lines"), writer).ok() && writer->WriteLine("").ok();
+    for (int i = 0; i < 999; ++i, written += line + "\r\n") {
+        ok = ok && writer->WriteLine(line).ok();
     }
     EXPECT_TRUE(ok && writer->Close().ok());
-    EXPECT_EQ(dir.Read("log"), expected);
-    EXPECT_EQ(Names(), (std::set<std::string>{"empty", "log", "new", "new.txt", "old.txt", "to"}));
+    EXPECT_TRUE(contents == bytes && dir.Read("lines") == written);
+    EXPECT_EQ(dir.Read("to") + dir.Read("empty") + dir.Read("log") + dir.Read("new.txt") +
+                  dir.Read("old.txt"),
+              "first\r\n\r\na, \"b\"\r\none\r\ntwo\r\n");
+    EXPECT_EQ(stdfs::status(Path("old.txt")).permissions() & stdfs::perms::all,
+              stdfs::perms::owner_read | stdfs::perms::owner_write);
+    EXPECT_EQ(Names(),
+              (std::set<std::string>{"empty", "lines", "log", "new", "new.txt", "old.txt", "to"}));
 }
 
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
 TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
-    const std::string file = Path("file"), sub = Path("sub"), absent = Path("absent");
-    const std::string inMissing = Path("missing/f");
+    const std::string file = Path("file"), sub = Path("sub"), absent = Path("absent"),
+                      inMissing = Path("missing/f");
     dir.Write("file", "old");
     ASSERT_TRUE(stdfs::create_directory(sub));
     dir.Write("sub/keep", "k");
     std::string contents = "stale";
     std::unique_ptr<LineWriter> writer;
-    const struct {
-        const char* name;
-        std::function<FileResult()> operation;
-        int error;
-    } cases[] = {
-        {"CreateDirectory existing", [&] { return fs->CreateDirectory(sub); }, kPathFileAccess},
-        {"CreateDirectory missing", [&] { return fs->CreateDirectory(inMissing); }, kPathNotFound},
-        {"CreateDirectory in a file", [&] { return fs->CreateDirectory(file + "/d"); },
-         kPathNotFound},
-        {"CopyFile from missing", [&] { return fs->CopyFile(absent, file); }, kFileNotFound},
-        {"CopyFile to missing", [&] { return fs->CopyFile(file, inMissing); }, kPathNotFound},
-        {"DeleteFile", [&] { return fs->DeleteFile(absent); }, kFileNotFound},
-        {"CreateEmptyFile", [&] { return fs->CreateEmptyFile(inMissing); }, kPathNotFound},
-        {"AppendLine", [&] { return fs->AppendLine(inMissing, "x"); }, kPathNotFound},
-        {"ReadTextFile", [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); },
-         kFileNotFound},
-        {"ReplaceFile", [&] { return fs->ReplaceFile(inMissing, "x"); }, kPathNotFound},
-        {"ReplaceFile over a folder", [&] { return fs->ReplaceFile(sub, "x"); }, kPathFileAccess},
-        {"OpenLineWriter", [&] { return fs->OpenLineWriter(inMissing, writer); }, kPathNotFound},
-    };
+    const std::pair<int, std::function<FileResult()>> cases[] = {
+        {kPathFileAccess, [&] { return fs->CreateDirectory(sub); }},
+        {kPathNotFound, [&] { return fs->CreateDirectory(inMissing); }},
+        {kPathNotFound, [&] { return fs->CreateDirectory(file + "/d"); }},
+        {kFileNotFound, [&] { return fs->CopyFile(absent, file); }},
+        {kPathNotFound, [&] { return fs->CopyFile(file, inMissing); }},
+        {kFileNotFound, [&] { return fs->DeleteFile(absent); }},
+        {kPathNotFound, [&] { return fs->CreateEmptyFile(inMissing); }},
+        {kPathNotFound, [&] { return fs->AppendLine(inMissing, "x"); }},
+        {kFileNotFound, [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); }},
+        {kPathNotFound, [&] { return fs->ReplaceFile(inMissing, "x"); }},
+        {kPathFileAccess, [&] { return fs->ReplaceFile(sub, "x"); }},
+        {kPathNotFound, [&] { return fs->OpenLineWriter(inMissing, writer); }}};
     for (const auto& c : cases) {
-        const FileResult r = c.operation();
-        EXPECT_TRUE(r.error == c.error && !r.reason.empty()) << c.name << " " << r.error;
+        const FileResult r = c.second();
+        EXPECT_TRUE(r.error == c.first && !r.reason.empty())
+            << "case " << &c - cases << ": " << r.error;
     }
     EXPECT_TRUE(contents.empty());
     EXPECT_EQ(dir.Read("file") + dir.Read("sub/keep"), "oldk");
