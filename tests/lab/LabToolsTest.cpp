@@ -30,25 +30,20 @@ struct ToolCase {
 class LabToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        lab.AddServer("SRV", {.boot = kNow - 2 * 86400 - 3 * 3600 - 4 * 60 - 5});
+        lab.AddServer("SRV");
         lab.AddServer("OFF", {.offline = true});
-        lab.AddServer("DENY", {.denied = true});
     }
     test::ProgramResult Run(const char* tool, const std::vector<std::string>& args) const {
         return test::RunProgram(test::LabNetwork::Tool(tool), args, lab.Environment(kNow));
     }
     void Expect(const char* tool, const std::vector<ToolCase>& cases) const {
         for (const ToolCase& c : cases) {
-            std::string line;
-            for (const std::string& arg : c.args) {
-                line += '[' + arg + ']';
-            }
             const test::ProgramResult r = Run(tool, c.args);
             const bool whole = c.out.empty() || c.out.ends_with('\n');
             EXPECT_EQ(std::to_string(r.status) + " " +
                           (whole ? r.out : r.out.substr(0, c.out.size())),
                       std::to_string(c.status) + " " + c.out)
-                << tool << line;
+                << tool << testing::PrintToString(c.args);
         }
     }
 
@@ -65,9 +60,7 @@ TEST_F(LabToolTest, AtAnswersAndExitStatuses) {
     };
     Expect("at.exe",
            {{{R"(\\off)", "1:00", "x"}, 53, notFound},
-            {{R"(\\MISSING)", "1", "/delete", "/yes"}, 53, notFound},
             {{R"(\\SRV/..)"}, 53, notFound},
-            {{R"(\\DENY)", "1:00", "x"}, 5, "Access is denied.\n"},
             {{}, 1, "The first argument"},
             {{R"(\\OFF)", "99:00", "x"}, 1, "Invalid time"}, // refused before any server is asked
             {{kSrv}, 0, none},
@@ -109,8 +102,8 @@ TEST_F(LabToolTest, AtUsesItsOwnFilesOnlyAsRegularFiles) {
     };
     int n = 0;
     for (const auto& c : cases) {
-        const std::string server = "S" + std::to_string(n++), what = server + " " + c.file;
-        const std::string path = lab.Path(server + "/" + c.file);
+        const std::string server = "S" + std::to_string(n++), what = server + " " + c.file,
+                          path = lab.Path(server + "/" + c.file);
         lab.AddServer(server);
         dir.Write("outside", "next=1\n"); // a job file at.exe would take as its own
         std::filesystem::remove(path);
@@ -124,10 +117,12 @@ TEST_F(LabToolTest, AtUsesItsOwnFilesOnlyAsRegularFiles) {
                           c.kind == Kind::Huge ? "next=1\n" : "half a job fi");
             ASSERT_TRUE(c.kind == Kind::Leftover || ::truncate(path.c_str(), 17 << 20) == 0);
         }
-        EXPECT_EQ(Run("at.exe", {"\\\\" + server, "1:00", "x"}).status, c.add) << what;
-        EXPECT_EQ(Run("at.exe", {"\\\\" + server}).status, c.list) << what;
-        EXPECT_EQ(dir.Read("outside"), "next=1\n") << what;
-        EXPECT_FALSE(dir.Exists("missing")) << what;
+        const int add = Run("at.exe", {"\\\\" + server, "1:00", "x"}).status;
+        const int list = Run("at.exe", {"\\\\" + server}).status;
+        EXPECT_EQ(std::to_string(add) + std::to_string(list) + " " + dir.Read("outside") +
+                      (dir.Exists("missing") ? "missing created" : ""),
+                  std::to_string(c.add) + std::to_string(c.list) + " next=1\n")
+            << what;
     }
 }
 
@@ -178,16 +173,9 @@ TEST_F(LabToolTest, AHangingToolEndsWhenItsParentIsGone) {
 // so the answer never overflows (UBSan in the asan build).
 TEST_F(LabToolTest, UptimeAnswersFromTheBootTimeClamped) {
     const std::string usage = "Usage: uptime \\\\SERVER\n";
-    const auto down = [](const std::string& s) {
-        return "UPTIME was unable to connect to host: " + s + "\n";
-    };
-    Expect("uptime.exe", {{{R"(\\srv)"},
-                           0,
-                           R"(\\srv has been up for: 2 day(s), 3 hour(s), 4 minute(s), 5 second(s))"
-                           "\n"},
-                          {{R"(\\OFF)"}, 1, down(R"(\\OFF)")},
-                          {{"SRV"}, 2, usage},
-                          {{R"(\\SRV)", "/s"}, 2, usage}});
+    Expect("uptime.exe", {{{"SRV"}, 2, usage},
+                          {{R"(\\SRV)", "/s"}, 2, usage},
+                          {{R"(\\OFF)"}, 1, "UPTIME was unable to connect to host: \\\\OFF\n"}});
     const std::string min = "-9223372036854775808", max = "9223372036854775807",
                       beyond = "99999999999999999999";
     const std::string zero = "0 day(s), 0 hour(s), 0 minute(s), 0 second(s)",
