@@ -1,13 +1,11 @@
 // RunAndWait: the AppDir a command line can carry, the capture in AppDir, the result, and a
-// wait that keeps the program's events flowing (a cancel ends it, guarded buttons refuse, others
-// work, quit leaves).
+// wait that keeps the program's events flowing (quit leaves, nested waits each end).
 #include "HelperTools.h"
 
 #include "runner/RunAndWait.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -110,30 +108,6 @@ TEST_F(RunAndWaitTest, NestedWaitsEachEndWithTheirOwnCommandAndSleepMeanwhile) {
     EXPECT_LT(wakes, 20);
     // The descriptor numbers come back for the next command, which must wake its wait again.
     EXPECT_EQ(Run("exitwith 4").exitStatus, 4);
-}
-
-// The command is handed over before the wait, whose events reach the main window: a guarded
-// button (Clear List) refuses while the cursor is busy, an unguarded one (About) works, and a
-// cancel ends the run.
-TEST_F(RunAndWaitTest, TheWaitDeliversClicksToTheMainWindow) {
-    MainHarness h;
-    frmMain& w = h.Start(nullptr, tools.processes.get());
-    w.show();
-    w.lstComputers->addItem(QStringLiteral("SRV01"));
-    w.SetBusy(true);
-    const RunResult r = w.RunAndWait(QStringLiteral("hang"), {}, [&](RunningCommand& command) {
-        EXPECT_TRUE(command.Running());
-        QTimer::singleShot(0, [&] {
-            QTest::mouseClick(w.cmdClear, Qt::LeftButton);
-            QTest::mouseClick(w.cmdAbout, Qt::LeftButton);
-            command.End();
-        });
-    });
-    w.SetBusy(false);
-    EXPECT_TRUE(r.started && r.ended && r.exitStatus == 128 + SIGKILL);
-    EXPECT_EQ(w.lstComputers->count(), 1);
-    ASSERT_EQ(h.dialogs.shown().size(), 1u);
-    EXPECT_EQ(h.dialogs.shown()[0].objectName, QStringLiteral("frmAbout"));
 }
 
 } // namespace
