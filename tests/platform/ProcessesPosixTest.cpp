@@ -45,21 +45,15 @@ TEST_F(ProcessesPosixTest, TheCaptureAndTheStatusAreTheTools) {
         {"cmd /c exitwith 42", 42, earlier},
         {"cmd /c exitwith 255 > @", 255, ""},
         // Arguments arrive as Windows splits them: blanks, quotes, trailing backslashes.
-        {R"(cmd /c printargs \\SRV01 7:5AM > @)", 0, "[\\\\SRV01]\n[7:5AM]\n"},
         {R"(cmd /c printargs a "b c"  d > @)", 0, "[a]\n[b c]\n[d]\n"},
-        {R"(cmd /c printargs "C:\dir\\" end > @)", 0, "[C:\\dir\\]\n[end]\n"},
-        {R"(cmd /c printargs say\"hi\" "a""b" > @)", 0, "[say\"hi\"]\n[a\"b]\n"},
         {R"(cmd /c printargs "" "" > @)", 0, "[]\n[]\n"},
         // The interpreter in any spelling, its redirections; quoted, its characters are plain.
         {R"(CMD.EXE /C printargs \\S >@  )", 0, "[\\\\S]\n"},
-        {"cmd /c printargs a>@", 0, "[a]\n"},
         {"cmd /c printargs 1> @", 0, ""},
         {"cmd /c printargs SRV1> @", 0, "[SRV1]\n"},
         {R"(cmd /c printargs "a > b" "&|<^" > @)", 0, "[a > b]\n[&|<^]\n"},
         // Programs are found as on Windows: any case, with or without .exe, with a path.
         {"cmd /c PRINTARGS a > @", 0, "[a]\n"},
-        {"cmd /c PrintArgs.EXE b > @", 0, "[b]\n"},
-        {"cmd /c .\\printargs c > @", 0, "[c]\n"},
         {"cmd /c stderronly > @", 3, "", "stderronly: something went wrong\n"},
         {R"(cmd /c uptime \\SRV01 > @)", kCommandNotFoundStatus, "",
          "'uptime' is not recognized as an internal or external command,\r\n"
@@ -80,22 +74,17 @@ TEST_F(ProcessesPosixTest, TheCaptureAndTheStatusAreTheTools) {
         }
         testing::internal::CaptureStderr();
         const int status = Run(line);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.complaint) << c.line;
-        EXPECT_EQ(status, c.status) << c.line;
-        EXPECT_EQ(tools.Read("capture file.top"), c.captured) << c.line;
+        EXPECT_EQ(std::to_string(status) + " " + tools.Read("capture file.top") + "|" +
+                      testing::internal::GetCapturedStderr(),
+                  std::to_string(c.status) + " " + c.captured + "|" + c.complaint)
+            << c.line;
     }
     unsetenv("CORVANE_NETWORK");
     unsetenv("CORVANE_NETWORK_KEPT");
 }
 
-TEST_F(ProcessesPosixTest, StartedDirectlyAMissingProgramIsTheCallersToReport) {
-    EXPECT_EQ(Run("exitwith 7"), 7);
-    const LaunchResult direct = tools.processes->Launch("at \\\\SRV01 7:05PM notepad.exe");
-    EXPECT_EQ(direct.command, nullptr);
-    EXPECT_NE(direct.error.find("at.exe"), std::string::npos) << direct.error;
-}
-
-// Interpreter syntax the lab does not emulate, no program, and a capture that cannot be created.
+// Interpreter syntax the lab does not emulate, no program, a capture that cannot be created, and a
+// program started directly that is missing (the caller reports it); present, it runs.
 TEST_F(ProcessesPosixTest, LinesTheLabCannotRunStartNothing) {
     tools.Write("out.top", "old");
     for (const char* line : {"cmd /c printargs a & exitwith 1", "cmd /c printargs a | exitwith 1",
@@ -105,70 +94,47 @@ TEST_F(ProcessesPosixTest, LinesTheLabCannotRunStartNothing) {
                              "cmd /c printargs >", "cmd /c > out.top", "cmd /c", "cmd /k printargs",
                              "cmd printargs", "cmd /cprintargs", "", "\"\" printargs"}) {
         const LaunchResult launched = tools.processes->Launch(line);
-        EXPECT_EQ(launched.command, nullptr) << line;
-        EXPECT_NE(launched.error, "") << line;
+        EXPECT_TRUE(!launched.command && !launched.error.empty()) << line;
     }
     EXPECT_EQ(tools.Read("out.top"), "old");
     const std::string unwritable = tools.appDir() + "no/such/dir.top";
     const LaunchResult refused =
         tools.processes->Launch("cmd /c printargs > \"" + unwritable + "\"");
-    EXPECT_EQ(refused.command, nullptr);
+    const LaunchResult direct = tools.processes->Launch("at \\\\SRV01 7:05PM notepad.exe");
+    EXPECT_TRUE(!refused.command && !direct.command);
     EXPECT_NE(refused.error.find(unwritable), std::string::npos) << refused.error;
+    EXPECT_NE(direct.error.find("at.exe"), std::string::npos) << direct.error;
+    EXPECT_EQ(Run("exitwith 7"), 7);
 }
 
-TEST_F(ProcessesPosixTest, AppDirIsTheWorkingFolderAndComesBeforePath) {
-    EXPECT_EQ(Run("cmd /c printargs rel >rel.top"), 0);
-    EXPECT_EQ(tools.Read("rel.top"), "[rel]\n");
-
-    QTemporaryDir onPath;
-    const std::string pathDir = onPath.path().toStdString() + "/";
-    InstallHelper("exitwith", pathDir + "OnPath.exe");
-    InstallHelper("printargs", pathDir + "exitwith.exe");
-    const std::string oldPath = std::getenv("PATH");
-    setenv("PATH", (pathDir + ":" + oldPath).c_str(), 1);
-    EXPECT_EQ(Run("cmd /c onpath 5"), 5);
-    EXPECT_EQ(Run("cmd /c exitwith 6"), 6);
-    setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(Run("cmd /c onpath 5"), kCommandNotFoundStatus);
-
-    // A program that disappears after it was found is looked for again.
-    std::filesystem::remove(tools.file("exitwith.exe"));
-    EXPECT_EQ(Run("cmd /c exitwith 6"), kCommandNotFoundStatus);
-}
-
-TEST_F(ProcessesPosixTest, RelativeAndEmptyPathEntriesAreNotLookedIn) {
-    // The tool starts in AppDir, so an entry taken from this process's folder would find one
-    // file and start another.
+// Programs are looked for in AppDir, then in PATH's absolute entries only: the tool starts in
+// AppDir, so a relative or empty entry would find one file and start another. PATH is read at
+// each lookup, and a program that disappears after it was found is looked for again.
+TEST_F(ProcessesPosixTest, ProgramsAreFoundInAppDirThenInAbsolutePathEntries) {
     QTemporaryDir here;
-    const std::string cwd = here.path().toStdString();
+    const std::string cwd = here.path().toStdString(), oldPath = std::getenv("PATH");
+    const auto oldCwd = std::filesystem::current_path();
     std::filesystem::create_directories(cwd + "/rel");
     InstallHelper("exitwith", cwd + "/OnlyHere.exe");
     InstallHelper("exitwith", cwd + "/rel/OnlyHere.exe");
-    const std::string oldPath = std::getenv("PATH");
-    const auto oldCwd = std::filesystem::current_path();
+    InstallHelper("printargs", cwd + "/rel/exitwith.exe");
     std::filesystem::current_path(cwd);
-    const struct {
-        std::string path;
-        bool found;
-    } cases[] = {{"", false},
-                 {":", false},
-                 {"rel", false},
-                 {"./rel", false},
-                 {".", false},
-                 {"../" + std::filesystem::path(cwd).filename().string() + "/rel", false},
-                 {cwd + "/rel", true},
-                 {"rel:" + cwd, true}};
-    for (const auto& c : cases) {
-        setenv("PATH", c.path.c_str(), 1);
+    std::string found;
+    for (const std::string& path : {std::string(), std::string(":"), std::string("./rel"),
+                                    std::string("."), "rel:" + cwd + "/rel"}) {
+        setenv("PATH", path.c_str(), 1);
         ProgramLookup lookup(tools.appDir());
-        const std::string* found = lookup.Find("onlyhere");
-        EXPECT_EQ(found != nullptr, c.found) << "PATH=" << c.path;
-        if (found != nullptr) {
-            EXPECT_EQ(found->front(), '/') << *found;
-        }
+        const std::string* program = lookup.Find("onlyhere");
+        found += program ? *program + ";" : "-;";
     }
+    EXPECT_EQ(found, "-;-;-;-;" + cwd + "/rel/OnlyHere.exe;");
+    EXPECT_EQ(Run("cmd /c onlyhere 5"), 5);
+    EXPECT_EQ(Run("cmd /c exitwith 6"), 6);
     std::filesystem::current_path(oldCwd);
     setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(Run("cmd /c onlyhere 5"), kCommandNotFoundStatus);
+    std::filesystem::remove(tools.file("exitwith.exe"));
+    EXPECT_EQ(Run("cmd /c exitwith 6"), kCommandNotFoundStatus);
 }
 
 bool Eventually(const std::function<bool()>& done) {
@@ -183,22 +149,18 @@ TEST_F(ProcessesPosixTest, EndingStopsTheToolAndWhatItStarted) {
         tools.processes->Launch("cmd /c hang > \"" + tools.file("hang.top") + "\"");
     ASSERT_NE(launched.command, nullptr);
     RunningCommand& command = *launched.command;
-    int pid = 0;
-    int child = 0;
+    int pid = 0, child = 0;
     ASSERT_TRUE(Eventually([&] {
         return std::sscanf(tools.Read("hang.top").c_str(), "%d %d", &pid, &child) == 2;
     })) << "hang never started its child";
-    EXPECT_TRUE(command.Running());
-    EXPECT_EQ(command.ExitStatus(), std::nullopt);
-
+    EXPECT_TRUE(command.Running() && !command.ExitStatus());
     command.End();
     EXPECT_EQ(WaitBlocking(command), 128 + SIGKILL);
     EXPECT_TRUE(ProcessGone(pid));
     EXPECT_TRUE(Eventually([&] { return ProcessGone(child); }));
     // Once collected, ending does nothing and the status stays.
     command.End();
-    EXPECT_FALSE(command.Running());
-    EXPECT_EQ(command.ExitStatus(), 128 + SIGKILL);
+    EXPECT_TRUE(!command.Running() && command.ExitStatus() == 128 + SIGKILL);
     EXPECT_EQ(command.OpenWaitHandle(), -1);
 }
 
@@ -216,19 +178,13 @@ TEST_F(ProcessesPosixTest, AThousandUnwaitedCommandsNeedNoDescriptors) {
         for (int i = 0; i < 1000; ++i) {
             const std::string line = "cmd /c exitwith " + std::to_string(i % 250) + " > out.top";
             commands.push_back(tools.processes->Launch(line).command);
-            if (!commands.back()) {
-                return 1;
-            }
         }
-        if (openDescriptors() != before) {
-            return 2;
-        }
+        bool ok = openDescriptors() == before;
         for (int i = 0; i < 1000; ++i) {
-            if (commands[i]->OpenWaitHandle() < 0 || WaitBlocking(*commands[i]) != i % 250) {
-                return 3;
-            }
+            ok = ok && commands[i] && commands[i]->OpenWaitHandle() >= 0 &&
+                 WaitBlocking(*commands[i]) == i % 250;
         }
-        return 0;
+        return ok ? 0 : 1;
     };
     EXPECT_EXIT(std::_Exit(launchAThousandThenWait()), ::testing::ExitedWithCode(0), "");
 }

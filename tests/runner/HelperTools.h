@@ -3,41 +3,65 @@
 
 #include "Harness.h"
 
-#include "platform/Processes.h"
+#include "platform/NativeProcesses.h"
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <poll.h>
+#include <signal.h>
 #include <string>
 
 namespace corvane::test {
 
 // Puts one helper (exitwith, hang, inspect, printargs, stderronly) at `path`, a symbolic link.
-void InstallHelper(const std::string& helper, const std::string& path);
+inline void InstallHelper(const std::string& helper, const std::string& path) {
+    std::filesystem::create_symlink(std::string(CORVANE_TEST_HELPERS_DIR) + helper, path);
+}
 
 // A fresh AppDir whose path holds a blank, with every helper in it as NAME.exe, and the native
 // Processes made for it (its network root is AppDir + "network/").
 class ToolDir {
 public:
-    ToolDir();
-    std::string appDir() const { return m_dir.file(kSub); }
-    std::string file(const std::string& name) const { return m_dir.file(kSub + name); }
-    void Write(const std::string& name, const std::string& bytes) const {
-        m_dir.Write(kSub + name, bytes);
+    ToolDir() {
+        std::filesystem::create_directories(file("network"));
+        for (const char* helper : {"exitwith", "hang", "inspect", "printargs", "stderronly"}) {
+            InstallHelper(helper, file(helper + std::string(".exe")));
+        }
+        processes = MakeNativeProcesses(appDir(), file("network/"));
     }
-    std::string Read(const std::string& name) const { return m_dir.Read(kSub + name); }
+    std::string appDir() const { return m_dir.file("App Dir/"); }
+    std::string file(const std::string& name) const { return appDir() + name; }
+    void Write(const std::string& name, const std::string& bytes) const {
+        m_dir.Write("App Dir/" + name, bytes);
+    }
+    std::string Read(const std::string& name) const { return m_dir.Read("App Dir/" + name); }
 
     std::unique_ptr<Processes> processes;
 
 private:
-    static constexpr const char* kSub = "App Dir/";
     TempDir m_dir;
 };
 
 // Waits without events until the command ends (through its wait handle, at most 20 s), and
 // returns its exit status; nothing when it did not end in time.
-std::optional<int> WaitBlocking(RunningCommand& command);
+inline std::optional<int> WaitBlocking(RunningCommand& command) {
+    if (const long long handle = command.OpenWaitHandle(); handle >= 0) {
+        pollfd p{static_cast<int>(handle), POLLIN, 0};
+        ::poll(&p, 1, 20'000);
+    }
+    const bool running = command.Running();
+    command.CloseWaitHandle();
+    return running ? std::nullopt : command.ExitStatus();
+}
 
 // True once no process of that number runs any more (gone, or a zombie nobody collected yet).
-bool ProcessGone(int pid);
+inline bool ProcessGone(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    const std::string text{std::istreambuf_iterator<char>(stat), {}};
+    const size_t close = text.rfind(')');
+    return ::kill(pid, 0) != 0 || close == std::string::npos || text.compare(close, 4, ") Z ") == 0;
+}
 
 } // namespace corvane::test
