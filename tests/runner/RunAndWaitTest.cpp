@@ -28,6 +28,28 @@ TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
 QStringList g_warnings;
 
 // A notifier left watching a closed handle makes the event loop warn about an invalid socket.
+// Without a wait handle the wait looks at the command until it ends, or stops at the deadline.
+struct NoHandleCommand final : RunningCommand {
+    explicit NoHandleCommand(int n) : looks(n) {}
+    long long OpenWaitHandle() override { return -1; }
+    void CloseWaitHandle() override {}
+    bool Running() override { return looks > 0 ? (--looks, true) : looks < 0; }
+    std::optional<int> ExitStatus() const override {
+        return looks == 0 ? std::optional(7) : std::nullopt;
+    }
+    void End() override {}
+    int looks; // negative: never ends
+};
+
+TEST(WaitWithoutHandleTest, PollsUntilTheCommandEndsOrTheDeadline) {
+    for (const int looks : {0, 1, 5, -1}) {
+        NoHandleCommand command(looks);
+        const RunResult r = WaitFor(command, QDeadlineTimer(looks < 0 ? 50 : 20'000));
+        EXPECT_EQ(r.exitStatus, looks >= 0 ? std::optional(7) : std::nullopt) << looks;
+        EXPECT_EQ(r.ended, looks >= 0) << looks;
+    }
+}
+
 class RunAndWaitTest : public ::testing::Test {
 protected:
     void SetUp() override {
