@@ -1,50 +1,35 @@
-// What the fuzz targets share: a scratch folder for readers that take a path, and a check that
-// stops the run like a sanitizer finding does.
+// What the fuzz targets share: FUZZ_TARGET(bytes) { a body over the input as a std::string_view },
+// a check that fails the run, and scratch files.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <string_view>
 
-namespace corvane::fuzz {
+#define FUZZ_TARGET(bytes)                                                                         \
+    static void FuzzOne(std::string_view bytes);                                                   \
+    extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {           \
+        return FuzzOne({reinterpret_cast<const char*>(data), size}), 0;                            \
+    }                                                                                              \
+    static void FuzzOne(std::string_view bytes)
 
-// A folder of this process's own, made once and removed at exit. In memory where there is a
-// memory file system: the readers under test flush what they write.
-inline const std::string& Scratch() {
-    // Never destroyed: the removal at exit still needs it.
-    static const std::string& dir = *[] {
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        std::string path = (base / "corvane-fuzz-XXXXXX").string();
-        if (::mkdtemp(path.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::abort();
-        }
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(Scratch(), ignored);
-        });
-        return new std::string(path);
-    }();
-    return dir;
-}
-
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-// A property the code promises that does not hold: the input is a finding.
+// A property the code promises that does not hold: the input is a finding, as for a sanitizer.
 #define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);  \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
+    ((condition) ? void() : (std::fputs("failed: " #condition "\n", stderr), std::abort()))
 
-} // namespace corvane::fuzz
+namespace corvane {}
+using namespace corvane;
+
+// Writes the bytes into the scratch file of that name, making its folders; its path. The scratch
+// folder is the process's own, removed at exit, in memory where it can be: readers flush.
+inline std::string ScratchFile(const std::string& name, std::string_view bytes) {
+    static char shm[] = "/dev/shm/corvane-fuzz-XXXXXX", tmp[] = "/tmp/corvane-fuzz-XXXXXX";
+    static const char* const dir = ::mkdtemp(shm) != nullptr ? shm : ::mkdtemp(tmp);
+    static const int removal = std::atexit([] { std::filesystem::remove_all(dir); });
+    FUZZ_CHECK(dir != nullptr && removal == 0);
+    const std::filesystem::path path = std::string(dir) + "/" + name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    return path.string();
+}

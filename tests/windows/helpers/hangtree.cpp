@@ -3,27 +3,20 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
-int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "child") == 0) {
-        Sleep(60000);
-        return 0;
-    }
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    wchar_t line[MAX_PATH + 16] = L"hangtree child";
+int main(int argc, char**) {
+    wchar_t self[MAX_PATH] = {}, line[] = L"hangtree child";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
-    if (!CreateProcessW(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &child)) {
-        return 1;
+    if (argc == 1) {
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        if (!CreateProcessW(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &child)) {
+            return 1;
+        }
+        std::printf("%lu %lu\n", GetCurrentProcessId(), child.dwProcessId);
+        std::fflush(stdout);
     }
-    std::printf("%lu %lu\n", GetCurrentProcessId(), child.dwProcessId);
-    std::fflush(stdout);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
     Sleep(60000);
-    return 0;
 }
