@@ -16,14 +16,12 @@ TempDir::TempDir() : m_path(m_dir.path() + QLatin1Char('/')) {
 }
 
 void TempDir::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string TempDir::Read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(file(name), std::ios::binary).rdbuf();
     return text.str();
 }
 

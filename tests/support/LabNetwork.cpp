@@ -26,13 +26,10 @@ void LabNetwork::AddServer(const std::string& name, const LabServerOptions& opti
     for (const std::string& share : options.shares) {
         fs::create_directories(m_root + name + "/" + share);
     }
-    fs::create_directories(m_root + name);
-    lab::ServerSettings settings;
-    settings.offline = options.offline;
-    settings.denied = options.denied;
-    settings.hang = options.hang;
-    settings.boot = options.boot;
-    WriteFile(name + "/.lab", lab::FormatSettings(settings));
+    WriteFile(name + "/.lab", lab::FormatSettings({.offline = options.offline,
+                                                   .denied = options.denied,
+                                                   .hang = options.hang,
+                                                   .boot = options.boot}));
 }
 
 void LabNetwork::WriteFile(const std::string& relative, const std::string& bytes) const {
@@ -42,9 +39,8 @@ void LabNetwork::WriteFile(const std::string& relative, const std::string& bytes
 }
 
 std::string LabNetwork::ReadFile(const std::string& relative) const {
-    std::ifstream in(Path(relative), std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(Path(relative), std::ios::binary).rdbuf();
     return text.str();
 }
 

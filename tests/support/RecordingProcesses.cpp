@@ -17,7 +17,6 @@ private:
     int m_status;
 };
 
-// Forwards to the real command and takes itself off the recorder's list when it goes away.
 class TrackedCommand final : public RunningCommand {
 public:
     TrackedCommand(std::unique_ptr<RunningCommand> real, std::vector<RunningCommand*>& list)

@@ -5,24 +5,40 @@
 #include <gtest/gtest.h>
 
 namespace corvane::test {
+namespace {
+
+template <class T> std::optional<T> Take(std::deque<T>& queue) {
+    if (queue.empty()) {
+        return std::nullopt;
+    }
+    T front = queue.front();
+    queue.pop_front();
+    return front;
+}
+
+} // namespace
 
 ScriptedDialogs::~ScriptedDialogs() {
-    if (!m_answers.empty() || !m_files.empty() || !m_fileLists.empty() ||
-        !m_windowActions.empty()) {
-        ADD_FAILURE() << "never asked for: " << m_answers.size() << " answer(s), " << m_files.size()
-                      << " file(s), " << m_fileLists.size() << " file list(s), "
-                      << m_windowActions.size() << " window action(s)";
-    }
+    EXPECT_TRUE(m_answers.empty() && m_files.empty() && m_fileLists.empty() &&
+                m_windowActions.empty())
+        << "never asked for: " << m_answers.size() << " answer(s), " << m_files.size()
+        << " file(s), " << m_fileLists.size() << " file list(s), " << m_windowActions.size()
+        << " window action(s)";
 }
 
 std::vector<Shown> ScriptedDialogs::MessageBoxes() const {
     std::vector<Shown> boxes;
-    for (const Shown& s : m_shown) {
-        if (s.kind == Shown::MessageBox) {
-            boxes.push_back(s);
-        }
-    }
+    std::ranges::copy_if(m_shown, std::back_inserter(boxes),
+                         [](const Shown& s) { return s.kind == Shown::MessageBox; });
     return boxes;
+}
+
+QStringList ScriptedDialogs::MessageTexts() const {
+    QStringList texts;
+    for (const Shown& box : MessageBoxes()) {
+        texts << box.text;
+    }
+    return texts;
 }
 
 int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title) {
@@ -34,61 +50,28 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
     if ((style & 0x0F) != MsgStyle::YesNo) {
         return MsgAnswer::Ok;
     }
-    if (m_answers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text.toStdString();
-        return MsgAnswer::No;
-    }
-    const int answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
+    const std::optional<int> answer = Take(m_answers);
+    EXPECT_TRUE(answer) << "unexpected question: " << text.toStdString();
+    return answer.value_or(MsgAnswer::No);
 }
 
-QStringList ScriptedDialogs::MessageTexts() const {
-    QStringList texts;
-    for (const Shown& box : MessageBoxes()) {
-        texts << box.text;
-    }
-    return texts;
-}
-
-std::optional<QString> ScriptedDialogs::FileDialog(Shown::Kind kind, const QString& title,
-                                                   const QString& filter) {
+std::optional<QString> ScriptedDialogs::FileDialog(Shown::Kind kind, const QString& title) {
     m_shown.push_back({kind, {}, title, 0, {}});
-    m_filters << filter;
-    if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected file dialog " << title.toStdString();
-        return std::nullopt;
-    }
+    EXPECT_FALSE(m_files.empty()) << "unexpected file dialog " << title.toStdString();
     // Copied out before the pop: GCC's optimiser mistakes a moved-out optional for uninitialised.
-    QString path;
-    const bool chosen = m_files.front().has_value();
-    if (chosen) {
-        path = *m_files.front();
+    const bool chosen = !m_files.empty() && m_files.front().has_value();
+    const QString path = chosen ? *m_files.front() : QString();
+    if (!m_files.empty()) {
+        m_files.pop_front();
     }
-    m_files.pop_front();
     return chosen ? std::optional<QString>(path) : std::nullopt;
 }
 
-std::optional<QString> ScriptedDialogs::GetOpenFileName(const QString& title,
-                                                        const QString& filter) {
-    return FileDialog(Shown::OpenFile, title, filter);
-}
-
-std::optional<QString> ScriptedDialogs::GetSaveFileName(const QString& title,
-                                                        const QString& filter) {
-    return FileDialog(Shown::SaveFile, title, filter);
-}
-
-QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString& filter) {
+QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString&) {
     m_shown.push_back({Shown::OpenFiles, {}, title, 0, {}});
-    m_filters << filter;
-    if (m_fileLists.empty()) {
-        ADD_FAILURE() << "unexpected multi-select dialog";
-        return {};
-    }
-    QStringList answer = m_fileLists.front();
-    m_fileLists.pop_front();
-    return answer;
+    const std::optional<QStringList> answer = Take(m_fileLists);
+    EXPECT_TRUE(answer) << "unexpected multi-select dialog";
+    return answer.value_or(QStringList());
 }
 
 void ScriptedDialogs::ShowModal(QDialog& window) {
@@ -102,10 +85,8 @@ void ScriptedDialogs::ShowModal(QDialog& window) {
                        window.objectName()});
     // Shown (not exec'd) so that geometry and contents are real while the action runs.
     window.show();
-    if (!m_windowActions.empty()) {
-        WindowAction action = std::move(m_windowActions.front());
-        m_windowActions.pop_front();
-        action(window);
+    if (const std::optional<WindowAction> action = Take(m_windowActions)) {
+        (*action)(window);
     }
     window.hide();
 }
