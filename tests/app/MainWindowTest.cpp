@@ -69,12 +69,10 @@ TEST_F(MainWindowTest, ListsBoxesAndTheStatusLineStartAsTheSchedulerExpects) {
         EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     }
     EXPECT_TRUE(w().lstDeployables->isHidden());
-    QStringList days{"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-    for (int day = 1; day <= 31; ++day) {
-        days << QString::number(day);
-    }
-    EXPECT_EQ(Entries(*w().lstDays), days);
-    EXPECT_EQ(ComboEntries(*w().cboAMPM), (QStringList{"AM", "PM"}));
+    EXPECT_EQ(Entries(*w().lstDays).join(u' ') + ' ' + ComboEntries(*w().cboAMPM).join(u' '),
+              QStringLiteral("Monday Tuesday Wednesday Thursday Friday Saturday Sunday 1 2 3 4 5 6 "
+                             "7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 "
+                             "31 AM PM"));
     EXPECT_EQ(w().txtHour->text() + ':' + w().txtMinutes->text() + ' ' +
                   w().cboAMPM->currentText() + ' ' + w().txtJobID->text(),
               QStringLiteral("5:00 PM 1"));
@@ -100,7 +98,7 @@ TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStill
     w().lstComputers->setCurrentRow(0);
     w().lstDeployables->addItem("C:\\a.exe");
     w().lstDeployables2->addItem("a.exe");
-    w().lstDeployables2->item(0)->setSelected(true);
+    w().lstDeployables2->setCurrentRow(0);
     w().cboDeployPath->setEditText("C:\\Apps");
     w().cboRun->setEditText("job.cmd");
     // The runs that start commands reset the status line; the others leave it.
@@ -128,8 +126,8 @@ TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStill
     }
     EXPECT_EQ(shown, (QStringList{"frmTextViewer", "frmAbout"}));
     EXPECT_TRUE(processes.lines().isEmpty());
-    EXPECT_EQ(
-        w().lstComputers->count() + w().lstDeployables->count() + w().lstDeployables2->count(), 4);
+    EXPECT_EQ(Entries(*w().lstComputers) + Entries(*w().lstDeployables2),
+              (QStringList{"SRV01", "SRV02", "a.exe"}));
     EXPECT_FALSE(h.dir.Exists("computerlist.txt") || h.dir.Exists("report.top"));
     EXPECT_EQ(w().cursor().shape(), Qt::WaitCursor);
     w().SetBusy(false);

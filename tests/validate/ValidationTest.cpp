@@ -16,8 +16,7 @@ namespace {
 class ValidationTest : public ::testing::Test {
 protected:
     frmMain& w() { return *h.window; }
-    // Clicks Validate List with the answers queued; the texts of the boxes after the first
-    // question.
+    // Clicks Validate List with these answers; the texts of the boxes after the first question.
     QStringList Validate(std::initializer_list<int> answers) {
         h.dialogs.Clear();
         for (int answer : answers) {
@@ -83,15 +82,12 @@ TEST_F(ValidationTest, AMissingToolOrAnUnwritableResultFileStopsTheRun) {
         ASSERT_EQ(processes.running.size(), 1u);
         processes.running.front()->End();
     });
-    EXPECT_EQ(Validate({MsgAnswer::Yes}),
-              QStringList{"Corvane could not write the result file " + h.dir.path() +
-                          "unavailable.top:\r\nPermission denied\r\n\r\nThe validation was "
-                          "stopped; the computer list was not changed."});
+    const QString unwritable = h.dir.path() + "unavailable.top:\r\nPermission denied";
+    EXPECT_EQ(Validate({MsgAnswer::Yes}).join("").count(unwritable), 1);
     EXPECT_EQ(during, QStringLiteral("Validating busy"));
     // An old result file that cannot be replaced stops the run before any probe, and stays.
     h.dir.Write("unavailable.top", CrLf({"STALE"}));
-    EXPECT_TRUE(
-        Validate({MsgAnswer::Yes}).join("").contains("unavailable.top:\r\nPermission denied"));
+    EXPECT_EQ(Validate({MsgAnswer::Yes}).join("").count(unwritable), 1);
     EXPECT_EQ(w().lstComputers->count(), 2);
     EXPECT_EQ(h.dir.Read("unavailable.top"), CrLf({"STALE"}));
 }
