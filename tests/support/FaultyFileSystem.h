@@ -1,5 +1,4 @@
-// A FileSystem that passes everything to another one but fails reads or writes, the way a
-// read-only folder, a full disk or an offline server would.
+// A FileSystem that fails reads or writes as a read-only folder or an offline server would.
 #pragma once
 
 #include "platform/FileSystem.h"

@@ -20,9 +20,6 @@ struct LabServerOptions {
 
 // Makes <AppDir>/network/ and links at.exe and uptime.exe of the build into AppDir (ending in
 // '/'), where the program looks first. Started by hand, the tools need Environment().
-//     test::LabNetwork lab(harness.dir.path().toStdString());
-//     lab.AddServer("DOWN", {.offline = true});
-//     lab.WriteFile("SRV01/C$/dir/a.txt", "x");   // \\SRV01\C$\dir\a.txt
 class LabNetwork {
 public:
     explicit LabNetwork(const std::string& appDir);
@@ -30,7 +27,7 @@ public:
     const std::string& root() const { return m_root; }
     // Creates the server folder with its share folders, and writes its settings (again).
     void AddServer(const std::string& name, const LabServerOptions& options = {}) const;
-    // Files by their path below the root, with '/'. Folders are made as needed.
+    // Files by their path below the root: "SRV01/C$/dir/a.txt" is \\SRV01\C$\dir\a.txt.
     std::string Path(const std::string& relative) const { return m_root + relative; }
     void WriteFile(const std::string& relative, const std::string& bytes) const;
     std::string ReadFile(const std::string& relative) const;

@@ -1,5 +1,4 @@
-// Processes for tests: records every command line, and either answers at once with a chosen exit
-// status or passes the line to a real backend while keeping a hand on the running command.
+// Processes that record every command line, and end each at once or pass it to a real backend.
 #pragma once
 
 #include "platform/Processes.h"

@@ -23,8 +23,7 @@ struct Shown {
 
 class ScriptedDialogs final : public Dialogs {
 public:
-    // What a shown window does while it is "open": fill fields, click buttons. Without one, the
-    // window is simply hidden again, as if closed.
+    // What a shown window does while it is "open"; without one it is hidden again, as if closed.
     using WindowAction = std::function<void(QDialog&)>;
 
     // Answers, files and window actions queued but never asked for fail the test.
