@@ -1,14 +1,13 @@
-// The main window as a person and a screen reader meet it: controls, names, arrangement.
+// The main window as a person and a screen reader meet it, and its refusals while a run is busy.
 #include "Harness.h"
 #include "RecordingProcesses.h"
 
 #include "app/ListHelpers.h"
-#include "app/Twips.h"
+#include "app/frmMsg.h"
 #include "persist/History.h"
 
 #include <QAccessible>
-#include <QComboBox>
-#include <QGroupBox>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -25,79 +24,21 @@ QString AccessibleName(QWidget* widget) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { h.Start(); }
+    void SetUp() override { h.Start(nullptr, &processes); }
     frmMain& w() { return *h.window; }
     MainHarness h;
+    RecordingProcesses processes;
 };
 
-TEST_F(MainWindowTest, EveryControlStandsInItsFrameWithItsAccessibleName) {
-    EXPECT_EQ(w().windowTitle(), QStringLiteral("Corvane - Ver 1.7"));
-    EXPECT_EQ(w().size(), QSize(Twips(11895), Twips(8295)));
-    // Names, parents and screen-reader names; the visible controls of a frame never overlap and
-    // stay inside it.
-    const struct {
-        const char* name;
-        const char* parent;
-        const char* accessibleName; // for frames, labels and buttons their caption
-    } controls[] = {
-        {"fraComputerList", "frmMain", "COMPUTER LIST"},
-        {"lstComputers", "fraComputerList", "Computer list"},
-        {"cmdAdd", "fraComputerList", "Add"},
-        {"cmdRemove", "fraComputerList", "Remove"},
-        {"cmdClear", "fraComputerList", "Clear List"},
-        {"cmdValidate", "fraComputerList", "Validate List"},
-        {"cmdImport", "fraComputerList", "Import List"},
-        {"cmdExport", "fraComputerList", "Export List"},
-        {"cmdUpSel", "fraComputerList", "Get Uptime for selected"},
-        {"cmdUpAll", "fraComputerList", "Get Uptime for all"},
-        {"fraScheduledJobs", "frmMain", "SCHEDULED JOBS"},
-        {"rtbScheduledJobs", "fraScheduledJobs",
-         "Current scheduled jobs on the selected computer."},
-        {"fraDeploy", "frmMain", "DEPLOY EXECUTABLES"},
-        {"lblFilesToDeploy", "fraDeploy", "Files to Deploy:"},
-        {"lstDeployables2", "fraDeploy", "Files to Deploy:"},
-        {"lstDeployables", "fraDeploy", "List of files to be deployed."},
-        {"cmdAddDeployables", "fraDeploy", "Add File(s)"},
-        {"cmdRemoveDeployables", "fraDeploy", "Remove File(s)"},
-        {"cmdClearDeploy", "fraDeploy", "Clear List"},
-        {"lblDeployPath", "fraDeploy", "Path to deploy to on server(s):"},
-        {"cboDeployPath", "fraDeploy", "Path to deploy to on server(s):"},
-        {"cmdDeploySelected", "fraDeploy", "Deploy to Selected Servers"},
-        {"cmdDeployAll", "fraDeploy", "Deploy to All Servers"},
-        {"cmdConfirmSel", "fraDeploy", "Confirm Existance on Selected"},
-        {"cmdConfirmAll", "fraDeploy", "Confirm Existance on All"},
-        {"fraSchedule", "frmMain", "ADD SCHEDULED JOB"},
-        {"lblTime", "fraSchedule", "Time ="},
-        {"txtHour", "fraSchedule", "Hour"},
-        {"lblColon", "fraSchedule", ":"},
-        {"txtMinutes", "fraSchedule", "Minute"},
-        {"cboAMPM", "fraSchedule", "Select AM or PM"},
-        {"fraThisOccurs", "fraSchedule", "This Occurs:"},
-        {"optToday", "fraThisOccurs", "Today"},
-        {"optEvery", "fraThisOccurs", "Every"},
-        {"optNext", "fraThisOccurs", "Next"},
-        {"fraDays", "fraSchedule", "Days:"},
-        {"lstDays", "fraDays", "Days:"},
-        {"lblCommand", "fraSchedule", "Command or app to run:"},
-        {"cboRun", "fraSchedule", "Command or app to run:"},
-        {"cmdRunSingle", "fraSchedule", "Schedule Selected"},
-        {"cmdRunSchedule", "fraSchedule", "Schedule All"},
-        {"fraRemove", "frmMain", "REMOVE SCHEDULED JOB"},
-        {"lblJobID", "fraRemove", "Job ID ="},
-        {"txtJobID", "fraRemove", "Job ID ="},
-        {"cmdRemoveSchedule", "fraRemove", "Remove Selected Computer's Scheduled Job"},
-        {"fraStatus", "frmMain", "Status"},
-        {"lblStatus", "fraStatus", "Waiting for Command"},
-        {"cmdManual", "frmMain", "Manual"},
-        {"cmdAbout", "frmMain", "About"},
-        {"cmdExit", "frmMain", "Exit"},
-    };
-    for (const auto& c : controls) {
-        SCOPED_TRACE(c.name);
-        auto* control = w().findChild<QWidget*>(QString::fromLatin1(c.name));
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName().toStdString(), c.parent);
-        EXPECT_EQ(AccessibleName(control).toStdString(), c.accessibleName);
+// Every control stands inside its frame without overlapping a visible neighbour, enabled and
+// named for a screen reader; a box with a label has it as buddy and labelled-by relation.
+TEST_F(MainWindowTest, EveryControlStandsInItsFrameWithAnAccessibleName) {
+    const QRegularExpression named(QStringLiteral("^(fra|lst|cmd|rtb|lbl|txt|cbo|opt|img)[A-Z]"));
+    const QList<QWidget*> controls = w().findChildren<QWidget*>(named);
+    EXPECT_EQ(controls.size(), 51);
+    for (QWidget* control : controls) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_FALSE(AccessibleName(control).isEmpty());
         EXPECT_TRUE(control->isEnabled());
         EXPECT_TRUE(control->parentWidget()->rect().contains(control->geometry()));
         for (const QWidget* other :
@@ -107,126 +48,105 @@ TEST_F(MainWindowTest, EveryControlStandsInItsFrameWithItsAccessibleName) {
                 << other->objectName().toStdString();
         }
     }
-    EXPECT_EQ(AccessibleName(w().findChild<QLabel*>(QStringLiteral("imgLogo"))),
-              QStringLiteral("Corvane"));
-}
-
-TEST_F(MainWindowTest, LabelsAreTheBuddiesAndAccessibleLabelsOfTheirBoxes) {
-    const std::pair<QLabel*, QWidget*> pairs[] = {{w().lblDeployPath, w().cboDeployPath},
-                                                  {w().lblTime, w().txtHour},
-                                                  {w().lblCommand, w().cboRun},
-                                                  {w().lblJobID, w().txtJobID}};
-    for (const auto& [label, box] : pairs) {
-        SCOPED_TRACE(box->objectName().toStdString());
-        EXPECT_EQ(label->buddy(), box);
-        // Qt reports the pair as (the label, Label): the label is the label of this box.
-        QStringList labels;
+    const std::pair<QLabel*, QWidget*> labelled[] = {{w().lblDeployPath, w().cboDeployPath},
+                                                     {w().lblTime, w().txtHour},
+                                                     {w().lblCommand, w().cboRun},
+                                                     {w().lblJobID, w().txtJobID}};
+    for (const auto& [label, box] : labelled) {
+        QStringList labels; // Qt reports the pair as (the label, Label)
         for (const auto& relation :
              QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label)) {
             labels << relation.first->text(QAccessible::Name);
         }
-        EXPECT_TRUE(labels.contains(label->text())) << labels.join(u'|').toStdString();
+        EXPECT_TRUE(label->buddy() == box && labels.contains(label->text()))
+            << label->text().toStdString();
     }
 }
 
-TEST_F(MainWindowTest, ListsAndBoxesStartAsTheSchedulerExpects) {
+TEST_F(MainWindowTest, ListsBoxesAndTheStatusLineStartAsTheSchedulerExpects) {
     for (QListWidget* list :
          {w().lstComputers, w().lstDeployables, w().lstDeployables2, w().lstDays}) {
-        EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection)
-            << list->objectName().toStdString();
+        EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     }
     EXPECT_TRUE(w().lstDeployables->isHidden());
-    QStringList days{"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-    for (int day = 1; day <= 31; ++day) {
-        days << QString::number(day);
-    }
-    EXPECT_EQ(Entries(*w().lstDays), days);
-    EXPECT_EQ(ComboEntries(*w().cboAMPM), (QStringList{"AM", "PM"}));
-    EXPECT_EQ(w().cboAMPM->currentText(), QStringLiteral("PM"));
-    EXPECT_EQ(w().txtHour->text() + ':' + w().txtMinutes->text() + ' ' + w().txtJobID->text(),
-              QStringLiteral("5:00 1"));
-}
-
-TEST_F(MainWindowTest, StatusLineShowsEachColourOnBlackAndBusyShowsTheWaitCursor) {
-    const std::pair<StatusColour, QColor> colours[] = {
-        {StatusColour::Idle, QColor(255, 255, 0)},
-        {StatusColour::Waiting, QColor(255, 128, 0)},
-        {StatusColour::Busy, QColor(255, 0, 0)},
-        {StatusColour::Done, QColor(0, 255, 0)},
-    };
-    EXPECT_TRUE(w().lblStatus->font().bold());
-    for (const auto& [colour, rgb] : colours) {
+    EXPECT_EQ(Entries(*w().lstDays).join(u' ') + ' ' + ComboEntries(*w().cboAMPM).join(u' '),
+              QStringLiteral("Monday Tuesday Wednesday Thursday Friday Saturday Sunday 1 2 3 4 5 6 "
+                             "7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 "
+                             "31 AM PM"));
+    EXPECT_EQ(w().txtHour->text() + ':' + w().txtMinutes->text() + ' ' +
+                  w().cboAMPM->currentText() + ' ' + w().txtJobID->text(),
+              QStringLiteral("5:00 PM 1"));
+    // Each status colour on black, in bold.
+    QStringList colours;
+    for (StatusColour colour :
+         {StatusColour::Idle, StatusColour::Waiting, StatusColour::Busy, StatusColour::Done}) {
         w().SetStatus(colour, QStringLiteral("Checking"));
-        EXPECT_EQ(w().lblStatus->palette().color(QPalette::WindowText), rgb);
-        EXPECT_EQ(w().lblStatus->palette().color(QPalette::Window), QColor(Qt::black));
+        const QPalette palette = w().lblStatus->palette();
+        colours << palette.color(QPalette::WindowText).name() + '/' +
+                       palette.color(QPalette::Window).name();
         EXPECT_EQ(w().CurrentStatusColour(), colour);
     }
-
-    w().SetBusy(true);
-    EXPECT_TRUE(w().IsBusy());
-    EXPECT_EQ(w().cursor().shape(), Qt::WaitCursor);
-    w().SetBusy(false);
-    EXPECT_FALSE(w().IsBusy());
-    EXPECT_EQ(w().cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(colours, (QStringList{"#ffff00/#000000", "#ff8000/#000000", "#ff0000/#000000",
+                                    "#00ff00/#000000"}));
+    EXPECT_TRUE(w().lblStatus->font().bold());
 }
 
 // While a run shows the busy cursor every guarded handler refuses: no box, no window, no
 // command, no list or file touched. The manual and About still open.
-TEST(BusyCursorTest, EveryGuardedHandlerRefusesAndTheInfoWindowsStillOpen) {
-    MainHarness h;
-    RecordingProcesses processes;
-    frmMain& w = h.Start(nullptr, &processes);
-    w.lstComputers->addItems({"SRV01", "SRV02"});
-    w.lstComputers->setCurrentRow(0);
-    w.lstDeployables->addItem("C:\\a.exe");
-    w.lstDeployables2->addItem("a.exe");
-    w.lstDeployables2->item(0)->setSelected(true);
-    w.cboDeployPath->setEditText("C:\\Apps");
-    w.cboRun->setEditText("job.cmd");
-    const QString busy = "Checking", idle = "Waiting for Command";
-    const struct {
-        QPushButton* button; // else the computer list is clicked
-        QString status;      // the status line afterwards
-        const char* window;  // the window that still opens
-    } cases[] = {
-        {w.cmdAdd, busy, nullptr},
-        {w.cmdRemove, busy, nullptr},
-        {w.cmdClear, busy, nullptr},
-        {w.cmdImport, busy, nullptr},
-        {w.cmdExport, busy, nullptr},
-        {w.cmdValidate, busy, nullptr},
-        {w.cmdAddDeployables, busy, nullptr},
-        {w.cmdRemoveDeployables, busy, nullptr},
-        {w.cmdClearDeploy, busy, nullptr},
-        {w.cmdDeployAll, idle, nullptr},
-        {w.cmdDeploySelected, idle, nullptr},
-        {w.cmdConfirmAll, idle, nullptr},
-        {w.cmdConfirmSel, idle, nullptr},
-        {w.cmdRunSchedule, idle, nullptr},
-        {w.cmdRunSingle, idle, nullptr},
-        {w.cmdRemoveSchedule, busy, nullptr},
-        {w.cmdUpAll, idle, nullptr},
-        {w.cmdUpSel, idle, nullptr},
-        {nullptr, busy, nullptr},
-        {w.cmdManual, busy, "frmTextViewer"},
-        {w.cmdAbout, busy, "frmAbout"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.button != nullptr ? c.button->objectName().toStdString() : "list click");
+TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStillOpen) {
+    w().lstComputers->addItems({"SRV01", "SRV02"});
+    w().lstComputers->setCurrentRow(0);
+    w().lstDeployables->addItem("C:\\a.exe");
+    w().lstDeployables2->addItem("a.exe");
+    w().lstDeployables2->setCurrentRow(0);
+    w().cboDeployPath->setEditText("C:\\Apps");
+    w().cboRun->setEditText("job.cmd");
+    // The runs that start commands reset the status line; the others leave it.
+    const QList<QPushButton*> reset{w().cmdDeployAll,  w().cmdDeploySelected, w().cmdConfirmAll,
+                                    w().cmdConfirmSel, w().cmdRunSchedule,    w().cmdRunSingle,
+                                    w().cmdUpAll,      w().cmdUpSel};
+    QList<QPushButton*> buttons = reset;
+    buttons << w().cmdAdd << w().cmdRemove << w().cmdClear << w().cmdImport << w().cmdExport
+            << w().cmdValidate << w().cmdAddDeployables << w().cmdRemoveDeployables
+            << w().cmdClearDeploy << w().cmdRemoveSchedule << nullptr << w().cmdManual
+            << w().cmdAbout;
+    QStringList shown;
+    for (QPushButton* button : buttons) {
+        SCOPED_TRACE(button != nullptr ? button->objectName().toStdString() : "list click");
         h.dialogs.Clear();
-        w.SetBusy(true);
-        w.SetStatus(StatusColour::Busy, busy);
-        c.button != nullptr ? c.button->click() : w.lstComputers_Click();
-        EXPECT_TRUE(w.IsBusy());
-        EXPECT_EQ(w.lblStatus->text(), c.status);
-        ASSERT_EQ(h.dialogs.shown().size(), c.window != nullptr ? 1u : 0u);
-        if (c.window != nullptr) {
-            EXPECT_EQ(h.dialogs.shown()[0].objectName, QLatin1String(c.window));
+        w().SetBusy(true);
+        w().SetStatus(StatusColour::Busy, QStringLiteral("Checking"));
+        button != nullptr ? button->click() : w().lstComputers_Click();
+        EXPECT_TRUE(w().IsBusy());
+        EXPECT_EQ(w().lblStatus->text(),
+                  reset.contains(button) ? "Waiting for Command" : "Checking");
+        for (const Shown& s : h.dialogs.shown()) {
+            shown << s.objectName;
         }
     }
+    EXPECT_EQ(shown, (QStringList{"frmTextViewer", "frmAbout"}));
     EXPECT_TRUE(processes.lines().isEmpty());
-    EXPECT_EQ(w.lstComputers->count() + w.lstDeployables->count() + w.lstDeployables2->count(), 4);
+    EXPECT_EQ(Entries(*w().lstComputers) + Entries(*w().lstDeployables2),
+              (QStringList{"SRV01", "SRV02", "a.exe"}));
     EXPECT_FALSE(h.dir.Exists("computerlist.txt") || h.dir.Exists("report.top"));
+    EXPECT_EQ(w().cursor().shape(), Qt::WaitCursor);
+    w().SetBusy(false);
+    EXPECT_EQ(w().cursor().shape(), Qt::ArrowCursor);
+}
+
+// The file-error routine: the unreachable-server notice for 52, a message for 76, silence
+// otherwise; the notice is made anew for each error and gone afterwards.
+TEST_F(MainWindowTest, AFileErrorSaysAMissingPathAndAnUnreachableServerAndNothingElse) {
+    for (int error : {53, 61, 70, 75, 76}) {
+        EXPECT_FALSE(w().HandleFileError(error, QStringLiteral("SRV01")));
+    }
+    EXPECT_TRUE(w().HandleFileError(52, QStringLiteral("SRV01")));
+    ASSERT_EQ(h.dialogs.shown().size(), 2u);
+    EXPECT_EQ(h.dialogs.shown()[0].text, QStringLiteral("Unable to locate path."));
+    EXPECT_EQ(h.dialogs.shown()[1].objectName + ": " + h.dialogs.shown()[1].text,
+              QStringLiteral("frmMsg: Unable to communicate to server SRV01\r\nThe server is "
+                             "either offline or unreachable at this time."));
+    EXPECT_EQ(w().findChild<frmMsg*>(), nullptr);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
-// The list, history and one-line files: their formats, their writers on the real file system,
-// and remembering a combo box's text in its history.
+// The list, history and one-line files: items, formats, writers, and the history boxes.
 #include "persist/ListFiles.h"
 #include "persist/History.h"
+#include "persist/ItemReader.h"
 
 #include "Harness.h"
 #include "platform/NativeFileSystem.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@ namespace corvane {
 namespace {
 
 using test::CrLf;
-using test::TempDir;
 
 QStringList Servers(int count) {
     QStringList names;
@@ -24,40 +22,54 @@ QStringList Servers(int count) {
     return names;
 }
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
+const auto Q = [](const std::string& text) { return QString::fromStdString(text); };
+
+TEST(ItemReaderTest, SplitsAtCommasAndLineEndsAndKeepsQuotedText) {
+    const std::pair<std::string, QStringList> cases[] = {
+        {"", {}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a,\r\nb,c\r", {"a", "", "b", "c"}},
+        {"  \t SRV01\r\n\t,x\r\n", {"SRV01", "", "x"}},
+        {"\r\n   \r\na b\r\n\n\r", {"", "", "a b", "", ""}},
+        {"\" a, b \"\r\nc\r\n", {" a, b ", "c"}},
+        {"\"a\" junk,b\r\n", {"a", "b"}},
+        {"\"app.exe\" /quiet\r\nb", {"app.exe", "b"}},
+        {"\"\"\r\n  \"x y\"\r\n\"a,b\"", {"", "x y", "a,b"}},
+        {"\"a,b\r\nc,d\r\n", {"a,b", "c", "d"}},
+        {"\"a\n\"b\r\"c", {"a", "b", "c"}},
+        {"a\"b,Zürich-Ø1\r\n", {"a\"b", "Zürich-Ø1"}},
+    };
+    for (const auto& [text, expected] : cases) {
+        ItemReader reader(Q(text));
+        QStringList items;
+        // Bounded, so that a reader that stops advancing fails instead of hanging.
+        while (!reader.AtEnd() && items.size() <= expected.size()) {
+            items << reader.ReadItem();
+        }
+        EXPECT_EQ(items, expected) << text;
+    }
 }
 
-TEST(ParseListFileTest, EmptyItemsCountTowardsTheLimitButAreNotKept) {
+TEST(ListFileTest, QuotesOnlyWhatWouldNotReadBackAndCountsEmptyItemsTowardsTheLimit) {
+    const QStringList all{"C:\\Program Files\\App\\app.exe",
+                          "trailing blank ",
+                          "C:\\Data\\a,b.txt",
+                          ",",
+                          " SRV01",
+                          "\tSRV01"};
+    QStringList quoted;
+    for (const QString& entry : all) {
+        quoted << QuoteListEntry(entry);
+    }
+    EXPECT_EQ(quoted, (QStringList{all[0], all[1], "\"C:\\Data\\a,b.txt\"", "\",\"", "\" SRV01\"",
+                                   "\"\tSRV01\""}));
+    EXPECT_EQ(ParseListFile(FormatListFile(all)).items, all);
+
     // Nine empty items (lines, blanks, a trailing comma) and A come first: ten names are left out.
     const QString head = QStringLiteral("\r\n   \r\n\t\r\nA,\r\n\r\n\r\n\r\n\r\n\r\n");
     const ListItems read = ParseListFile(head + FormatListFile(Servers(1000)));
-    ASSERT_EQ(read.items.size(), 991);
-    EXPECT_EQ(read.items.front(), QStringLiteral("A"));
-    EXPECT_EQ(read.items.back(), QStringLiteral("SRV0990"));
-    EXPECT_EQ(read.leftOut, 10);
-}
-
-TEST(QuoteListEntryTest, QuotesOnlyWhatWouldNotReadBackAndRoundTrips) {
-    const struct {
-        std::string entry, line; // line: as written, without its line end
-    } cases[] = {
-        {"SRV01", "SRV01"},
-        {"C:\\Program Files\\App\\app.exe", "C:\\Program Files\\App\\app.exe"},
-        {"trailing blank ", "trailing blank "},
-        {"Zürich", "Zürich"},
-        {"C:\\Data\\a,b.txt", "\"C:\\Data\\a,b.txt\""},
-        {",", "\",\""},
-        {" SRV01", "\" SRV01\""},
-        {"\tSRV01", "\"\tSRV01\""},
-        {"  a, b ", "\"  a, b \""},
-    };
-    QStringList all;
-    for (const auto& c : cases) {
-        EXPECT_EQ(QuoteListEntry(Q(c.entry)).toStdString(), c.line) << '[' << c.entry << ']';
-        all << Q(c.entry);
-    }
-    EXPECT_EQ(ParseListFile(FormatListFile(all)).items, all);
+    EXPECT_EQ(read.items.size() * 100 + read.leftOut, 991 * 100 + 10);
+    EXPECT_EQ(read.items.front() + read.items.back(), QStringLiteral("ASRV0990"));
 }
 
 TEST(HistoryFileTest, WritesTenPaddedLinesAndReadsBackTheNonEmptyOnes) {
@@ -68,101 +80,68 @@ TEST(HistoryFileTest, WritesTenPaddedLinesAndReadsBackTheNonEmptyOnes) {
     entries[0] = QStringLiteral("rundll32.exe user32.dll,LockWorkStation");
     EXPECT_EQ(FormatHistoryFile(entries), entries.mid(0, 10).join("\r\n") + "\r\n");
 
-    const struct {
-        std::string text;
-        QStringList lines;
-    } texts[] = {
+    const std::pair<std::string, QStringList> texts[] = {
         {"", {}},
         {padded, {"D:\\a", "E:\\b", "F:\\c"}},
         {CrLf({"\"C:\\P F\\a.exe\" /q", "rundll32.exe user32.dll,Lock", "", "  lead", "trail "}),
          {"\"C:\\P F\\a.exe\" /q", "rundll32.exe user32.dll,Lock", "  lead", "trail "}},
         {"a\nb\rc\r\n\nd", {"a", "b", "c", "d"}},
     };
-    for (const auto& t : texts) {
-        EXPECT_EQ(ParseHistoryFile(Q(t.text)).items, t.lines) << t.text;
+    for (const auto& [text, lines] : texts) {
+        EXPECT_EQ(ParseHistoryFile(Q(text)).items, lines) << text;
     }
+    QStringList firsts; // a one-line file is its whole first line
+    for (const char* text : {"", "\r\nsecond", "\"C:\\P F\\a.exe\" /q,x\r\nsecond\r\n", "a\nb",
+                             "a\rb", " no line end "}) {
+        firsts << FirstLine(QString::fromUtf8(text));
+    }
+    EXPECT_EQ(firsts, (QStringList{"", "", "\"C:\\P F\\a.exe\" /q,x", "a", "a", " no line end "}));
 }
 
-TEST(FirstLineTest, IsTheWholeFirstLine) {
-    EXPECT_EQ(FirstLine(QString()), QString());
-    EXPECT_EQ(FirstLine("\r\nsecond"), QString());
-    EXPECT_EQ(FirstLine("\"C:\\P F\\a.exe\" /q,x\r\nsecond\r\n"), "\"C:\\P F\\a.exe\" /q,x");
-    EXPECT_EQ(FirstLine("a\nb"), "a");
-    EXPECT_EQ(FirstLine("a\rb"), "a");
-    EXPECT_EQ(FirstLine(" no line end "), " no line end ");
-}
-
-class ListFileWritersTest : public ::testing::Test {
-protected:
-    QString Path(const char* name) const { return dir.path() + QString::fromLatin1(name); }
-    // Every name in the folder, hidden ones included: writers must leave no temporary file.
-    QStringList Names() const {
+// The writers: an empty list deletes the file, at most a thousand entries, quoted, with CR LF;
+// a missing folder fails without a file; never a temporary file left behind.
+TEST(ListFileWritersTest, WriteTheFirstThousandEntriesAndDeleteTheFileOfAnEmptyList) {
+    test::TempDir dir;
+    const auto fs = MakeNativeFileSystem();
+    const QString path = dir.path() + QStringLiteral("computerlist.txt");
+    const auto names = [&dir] {
         return QDir(dir.path())
             .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs |
                        QDir::NoDotAndDotDot);
-    }
-
-    TempDir dir;
-    std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-};
-
-TEST_F(ListFileWritersTest, EmptyListDeletesTheFileAndCreatesNone) {
-    dir.Write("computerlist.txt", CrLf({"OLD"}));
-    EXPECT_TRUE(WriteListFile(*fs, Path("computerlist.txt"), {}).ok());
-    EXPECT_TRUE(WriteListFile(*fs, Path("computerlist.txt"), {}).ok());
-    EXPECT_TRUE(Names().isEmpty());
-}
-
-TEST_F(ListFileWritersTest, WritesTheFirstThousandEntriesQuotedWithCrLf) {
+    };
     dir.Write("computerlist.txt", std::string(50000, 'x'));
     QStringList servers = Servers(1005);
     servers[1] = QStringLiteral("LAB,7");
-    ASSERT_TRUE(WriteListFile(*fs, Path("computerlist.txt"), servers).ok());
+    ASSERT_TRUE(WriteListFile(*fs, path, servers).ok());
+    EXPECT_EQ(Q(dir.Read("computerlist.txt")), FormatListFile(servers.mid(0, 1000)));
+    EXPECT_TRUE(Q(dir.Read("computerlist.txt")).startsWith("SRV0001\r\n\"LAB,7\"\r\nSRV0003\r\n"));
+    EXPECT_EQ(names(), QStringList{"computerlist.txt"});
+    EXPECT_TRUE(WriteListFile(*fs, path, {}).ok() && WriteListFile(*fs, path, {}).ok());
+    EXPECT_TRUE(names().isEmpty());
 
-    std::string expected;
-    for (int i = 0; i < 1000; ++i) {
-        expected += QuoteListEntry(servers[i]).toStdString() + "\r\n";
-    }
-    EXPECT_EQ(dir.Read("computerlist.txt"), expected);
-    EXPECT_EQ(Names(), QStringList{"computerlist.txt"});
+    const QString missing = dir.path() + QStringLiteral("missing/computerlist.txt");
+    EXPECT_EQ(WriteListFile(*fs, missing, {"SRV01"}).error, kPathNotFound);
+    EXPECT_EQ(WriteHistoryFile(*fs, missing, {}).error, kPathNotFound);
+    EXPECT_TRUE(names().isEmpty());
 }
 
-TEST_F(ListFileWritersTest, WritingIntoAMissingFolderFailsWithoutAFile) {
-    const QString path = dir.path() + QStringLiteral("missing/computerlist.txt");
-    EXPECT_EQ(WriteListFile(*fs, path, {"SRV01"}).error, kPathNotFound);
-    EXPECT_EQ(WriteHistoryFile(*fs, path, {}).error, kPathNotFound);
-    EXPECT_TRUE(Names().isEmpty());
-}
-
-TEST(RememberTextTest, AddsOnlyNewNonEmptyTextsAndKeepsTheText) {
-    const struct {
-        const char* name;
-        QStringList entries;
-        QString text;
-        QStringList after;
-    } cases[] = {
-        {"CaseSensitive", {"c:\\temp"}, "C:\\Temp", {"c:\\temp", "C:\\Temp"}},
-        {"WholeTextCompared", {"D:\\a"}, "D:\\a ", {"D:\\a", "D:\\a "}},
-        {"NewGoesToTheEnd", {"D:\\a", "E:\\b"}, "A:\\z", {"D:\\a", "E:\\b", "A:\\z"}},
-        {"DuplicateNotAdded", {"D:\\a", "E:\\b", "F:\\c"}, "E:\\b", {"D:\\a", "E:\\b", "F:\\c"}},
-        {"EmptyNeverAdded", {"D:\\a"}, "", {"D:\\a"}},
-        {"EmptyIntoEmptyBox", {}, "", {}},
-        {"FirstEntryKeepsTheText",
-         {},
-         "rundll32.exe user32.dll,LockWorkStation",
-         {"rundll32.exe user32.dll,LockWorkStation"}},
-    };
-    for (const auto& c : cases) {
-        // Set up as the program sets up its history boxes: the lists first, then the text.
-        QComboBox box;
-        box.setEditable(true);
-        box.setInsertPolicy(QComboBox::NoInsert);
-        box.addItems(c.entries);
-        box.setEditText(c.text);
+// Set up as the program sets up its history boxes; each text is remembered in turn.
+TEST(RememberTextTest, AddsOnlyNewNonEmptyTextsCaseSensitivelyAndKeepsTheText) {
+    QComboBox box;
+    box.setEditable(true);
+    box.setInsertPolicy(QComboBox::NoInsert);
+    const QStringList texts{"",         "rundll32.exe user32.dll,LockWorkStation",
+                            "c:\\temp", "C:\\Temp",
+                            "D:\\a",    "D:\\a ",
+                            "c:\\temp", ""};
+    QStringList kept;
+    for (const QString& text : texts) {
+        box.setEditText(text);
         RememberText(box);
-        EXPECT_EQ(ComboEntries(box), c.after) << c.name;
-        EXPECT_EQ(box.currentText(), c.text) << c.name;
+        kept << box.currentText();
     }
+    EXPECT_EQ(kept, texts);
+    EXPECT_EQ(ComboEntries(box), texts.mid(1, 5));
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "platform/Processes.h"
 #include "platform/Windowing.h"
 
-// The main window's control types, so that every test can reach into its controls.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +28,6 @@ namespace corvane::test {
 class TempDir {
 public:
     TempDir();
-    // The folder with one separator at the end, as AppDir is.
     QString path() const { return m_path; }
     std::string file(const std::string& name) const { return m_path.toStdString() + name; }
     void Write(const std::string& name, const std::string& bytes) const;
@@ -64,8 +62,8 @@ struct MainHarness {
     MainHarness();
     ~MainHarness();
 
-    // Builds the window over the given file system and processes (the real ones, working in
-    // this AppDir and its lab network, when null) and runs Form_Load.
+    // Builds the window over these services (when null, the real ones working in this AppDir and
+    // its lab network) and runs Form_Load.
     frmMain& Start(FileSystem* files = nullptr, Processes* processes = nullptr);
 
     TempDir dir;

@@ -18,38 +18,24 @@ struct LabServerOptions {
     std::vector<std::string> shares{"C$"};
 };
 
-// Makes <AppDir>/network/ and links at.exe and uptime.exe from the build into AppDir, where the
-// program looks for them first. The tools are symbolic links, so started by hand they need the
-// network in CORVANE_NETWORK (Environment()); the POSIX Processes backend hands it to them.
-// Typical use, with the Harness's TempDir:
-//     test::LabNetwork lab(harness.dir.path().toStdString());
-//     lab.AddServer("SRV01");
-//     lab.AddServer("DOWN", {.offline = true});
-//     lab.WriteFile("SRV01/C$/dir/a.txt", "x");   // \\SRV01\C$\dir\a.txt
+// Makes <AppDir>/network/ and links at.exe and uptime.exe of the build into AppDir (ending in
+// '/'), where the program looks first. Started by hand, the tools need Environment().
 class LabNetwork {
 public:
-    // appDir ends in '/', as AppDir does.
     explicit LabNetwork(const std::string& appDir);
 
-    // <AppDir>/network/
     const std::string& root() const { return m_root; }
     // Creates the server folder with its share folders, and writes its settings (again).
     void AddServer(const std::string& name, const LabServerOptions& options = {}) const;
-
-    // Files by their path below the root, with '/': "SRV01/C$/dir/a.txt". Folders are made as
-    // needed.
+    // Files by their path below the root: "SRV01/C$/dir/a.txt" is \\SRV01\C$\dir\a.txt.
     std::string Path(const std::string& relative) const { return m_root + relative; }
     void WriteFile(const std::string& relative, const std::string& bytes) const;
     std::string ReadFile(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
-
-    // The server's jobs as at.exe keeps them (none for a server without a job file).
+    // The server's jobs as at.exe keeps them.
     std::vector<lab::Job> Jobs(const std::string& server) const;
-
-    // The environment a tool started by hand needs: CORVANE_NETWORK=<root>, and
-    // CORVANE_LAB_NOW=<now> when now is given.
+    // CORVANE_NETWORK=<root>, and CORVANE_LAB_NOW=<now> when now is given.
     std::vector<std::string> Environment(std::optional<long long> now = std::nullopt) const;
-
     // A program of the build's bin folder: "at.exe", "uptime.exe" or "corvane-lab".
     static std::string Tool(const std::string& name);
 

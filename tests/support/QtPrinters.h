@@ -1,18 +1,14 @@
 // Lets test failures show Qt strings as text instead of bytes.
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
-
 inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '{';
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        *out << (i > 0 ? ", " : "") << '"' << list[i].toStdString() << '"';
-    }
-    *out << '}';
+    const QString inner =
+        list.isEmpty() ? QString() : '"' + list.join(QStringLiteral("\", \"")) + '"';
+    *out << '{' << inner.toStdString() << '}';
 }

@@ -1,10 +1,8 @@
-// Processes for tests: records every command line, and either answers at once with a chosen exit
-// status or passes the line to a real backend while keeping a hand on the running command.
+// Processes that record every command line, and end each at once or pass it to a real backend.
 #pragma once
 
 #include "platform/Processes.h"
 
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -13,15 +11,12 @@ namespace corvane::test {
 
 class RecordingProcesses final : public Processes {
 public:
-    // Without a real backend every command "ends" at once with the status chosen for its line
-    // (0 unless statusFor says otherwise).
+    // Without a real backend every command "ends" at once with the status statusFor gives (0).
     explicit RecordingProcesses(Processes* real = nullptr) : m_real(real) {}
 
     std::function<int(const QString& line)> statusFor;
-
     const QStringList& lines() const { return m_lines; }
-    // The commands started through the real backend and still owned by their callers; End() on
-    // them ends the real command.
+    // The real commands still owned by their callers; End() on them ends the real command.
     std::vector<RunningCommand*> running;
 
     LaunchResult Launch(const std::string& commandLine) override;

@@ -12,14 +12,11 @@ struct ProgramResult {
     std::string out; // everything it wrote to standard output
 };
 
-// Starts program (argv[0] is its path) with args, the test's environment plus env ("NAME=VALUE"
-// entries that replace those of the same name), standard input from /dev/null and standard error
-// shared with the test. No shell is involved.
+// Starts program with args and the test's environment plus env ("NAME=VALUE" entries replace
+// those of the same name); standard input is /dev/null, standard error the test's. No shell.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env = {});
-
-// The same without waiting: standard output goes to outputFile (created or emptied), or to
-// /dev/null when it is empty. Returns the process ID, or -1 when it could not start.
+// The same without waiting, standard output to outputFile (or /dev/null). The process ID, or -1.
 pid_t StartProgram(const std::string& program, const std::vector<std::string>& args,
                    const std::vector<std::string>& env = {}, const std::string& outputFile = {});
 // Waits for a started program; its status as in ProgramResult.

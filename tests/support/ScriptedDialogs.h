@@ -16,19 +16,17 @@ namespace corvane::test {
 struct Shown {
     enum Kind { MessageBox, Window, OpenFile, SaveFile, OpenFiles } kind;
     QString text;       // message text; for a window, the texts of its labels joined by "\n"
-    QString title;      // box or window title; for a file dialog, its title
+    QString title;      // box, window or file dialog title
     int style = 0;      // message-box style number; 0 for the others
     QString objectName; // the window's object name; empty for the others
 };
 
 class ScriptedDialogs final : public Dialogs {
 public:
-    // What a shown window does while it is "open": fill fields, click buttons. Without one, the
-    // window is simply hidden again, as if closed.
+    // What a shown window does while it is "open"; without one it is hidden again, as if closed.
     using WindowAction = std::function<void(QDialog&)>;
 
-    // Answers, files and window actions queued but never asked for fail the test: the program
-    // did not do what the test thought it would.
+    // Answers, files and window actions queued but never asked for fail the test.
     ~ScriptedDialogs() override;
 
     void QueueAnswer(int answer) { m_answers.push_back(answer); }
@@ -40,23 +38,21 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<Shown> MessageBoxes() const;
-    // The texts of the message boxes, in order.
     QStringList MessageTexts() const;
     void Clear() { m_shown.clear(); }
 
     int MsgBox(const QString& text, int style, const QString& title) override;
-    std::optional<QString> GetOpenFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> GetSaveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> GetOpenFileName(const QString& title, const QString&) override {
+        return FileDialog(Shown::OpenFile, title);
+    }
+    std::optional<QString> GetSaveFileName(const QString& title, const QString&) override {
+        return FileDialog(Shown::SaveFile, title);
+    }
     QStringList GetOpenFileNames(const QString& title, const QString& filter) override;
     void ShowModal(QDialog& window) override;
 
-    // The filters the file dialogs were opened with, in order.
-    const QStringList& filters() const { return m_filters; }
-
 private:
-    // Records a file dialog and gives its queued answer: a cancelled dialog is an empty optional.
-    std::optional<QString> FileDialog(Shown::Kind kind, const QString& title,
-                                      const QString& filter);
+    std::optional<QString> FileDialog(Shown::Kind kind, const QString& title);
 
     std::vector<Shown> m_shown;
     std::deque<int> m_answers;
@@ -64,7 +60,6 @@ private:
     std::deque<QStringList> m_fileLists;
     std::deque<WindowAction> m_windowActions;
     std::function<void(const Shown&)> m_boxHook;
-    QStringList m_filters;
 };
 
 } // namespace corvane::test
