@@ -1,7 +1,6 @@
 // Deploy paths and their administrative shares; Deploy to All / Selected Servers on a lab network.
 #include "Harness.h"
 #include "LabNetwork.h"
-#include "QtPrinters.h"
 
 #include "app/ListHelpers.h"
 #include "deploy/AdminShare.h"
