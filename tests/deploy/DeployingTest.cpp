@@ -1,11 +1,19 @@
-// Deploy paths and their administrative shares; Deploy to All / Selected Servers on a lab network.
+// The deploy list's buttons, deploy paths and their shares, and Deploy and Confirm Existance on
+// All / Selected through the real widgets on a lab network.
+#include "FaultyFileSystem.h"
 #include "Harness.h"
 #include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
 #include "deploy/AdminShare.h"
+#include "deploy/ReportView.h"
+#include "deploy/frmReport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QRegularExpression>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -31,10 +39,11 @@ TEST(AdminShareTest, MapsDrivesCToGAndRefusesPathsThatLeaveTheShareOrNoWindowsPa
     }
 }
 
-const QString kAsk = "You are about to deploy ALL files on the deploy list\r\nAre you sure you "
-                     "want to do this?";
+const QString kForgot = "You forgot to select one or more computers from the list.";
+const QString kNoPath =
+    "There is no Deploy Path Specified.\r\nType a path in the field and try again.";
 
-class DeployingTest : public ::testing::Test {
+class DeployTest : public ::testing::Test {
 protected:
     void SetUp() override {
         h.Start();
@@ -43,47 +52,145 @@ protected:
         }
         lab.AddServer("DOWN", {.offline = true});
         lab.AddServer("LOCKED", {.denied = true});
+        lab.WriteFile("SRV01/C$/Apps/setup.exe", "x");
     }
     frmMain& w() { return *h.window; }
-    // Local files in AppDir put on the deploy list, as the file dialog would.
-    void DeployList(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            h.dir.Write(name, name + " contents");
-            const QString path = QDir::toNativeSeparators(h.dir.path() + name.c_str());
-            w().lstDeployables->addItem(path);
-            w().lstDeployables2->addItem(FileNameOf(path));
+    // Local paths in AppDir, spelled as the platform's file dialog gives them.
+    QStringList Local(QStringList names) const {
+        for (QString& name : names) {
+            name.prepend(QDir::toNativeSeparators(h.dir.path()));
         }
+        return names;
     }
-    void Deploy(QPushButton* button, const QString& path, int answer = MsgAnswer::Yes) {
+    void Pick(const QStringList& paths) {
+        h.dialogs.QueueFiles(paths);
+        w().cmdAddDeployables->click();
+    }
+    // Both deploy lists: the full paths, then the names.
+    QStringList DeployLists() const {
+        return Entries(*h.window->lstDeployables) + Entries(*h.window->lstDeployables2);
+    }
+    std::string ListFile() const {
+        return h.dir.Exists("filelist.txt") ? h.dir.Read("filelist.txt") : "(missing)";
+    }
+    void Lists(const QStringList& servers, const QStringList& files, const QString& path) {
+        w().lstComputers->clear();
+        w().lstDeployables->clear();
+        w().lstComputers->addItems(servers);
+        w().lstDeployables->addItems(files);
         w().cboDeployPath->setEditText(path);
-        h.dialogs.QueueAnswer(answer);
-        button->click();
     }
+    // Clicks the button with the answer (if any) queued; each of `windows` windows is noted as
+    // "name busy|idle status", and the report window is read and closed by its button.
+    void Click(QPushButton* button, int answer = 0, int windows = 0) {
+        if (answer != 0) {
+            h.dialogs.QueueAnswer(answer);
+        }
+        for (int i = 0; i < windows; ++i) {
+            h.dialogs.QueueWindowAction([this](QDialog& d) {
+                seen << d.objectName() + (w().IsBusy() ? " busy " : " idle ") +
+                            w().lblStatus->text();
+                if (auto* report = dynamic_cast<frmReport*>(&d)) {
+                    shownReport = report->Lines();
+                    report->cmdClose->click();
+                }
+            });
+        }
+        button->click();
+        EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
+        EXPECT_FALSE(w().IsBusy());
+    }
+    std::string Report() const { return h.dir.Read("report.top"); }
+
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
+    QStringList seen;
+    QStringList shownReport;
 };
 
-TEST_F(DeployingTest, CopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMissedThem) {
-    w().lstComputers->addItems({"SRV01", "DOWN", "LOCKED", "SRV02", "bad name"});
-    DeployList({"setup.exe", "gone.txt", "app.ini"});
-    QFile::remove(h.dir.path() + "gone.txt");
+TEST_F(DeployTest, AddAppendsOneFileOrReplacesTheListAndClearEmptiesIt) {
+    Pick(Local({"a.exe"}));
+    Pick(Local({"a.exe"}));
+    EXPECT_EQ(DeployLists(), Local({"a.exe", "a.exe"}) + QStringList({"a.exe", "a.exe"}));
+    Pick(Local({"b.exe", "c.dll"}));
+    Pick({}); // cancelled
+    EXPECT_EQ(DeployLists(), Local({"b.exe", "c.dll"}) + QStringList({"b.exe", "c.dll"}));
+    w().cmdClearDeploy->click();
+    EXPECT_EQ(DeployLists(), QStringList());
+    // At a root the folder keeps its separator, and Add joins it to each name with another.
+    Pick({"C:\\a.txt", "C:\\b.txt"});
+    const QString s = QDir::separator();
+    EXPECT_EQ(DeployLists(),
+              QStringList({"C:\\" + s + "a.txt", "C:\\" + s + "b.txt", "a.txt", "b.txt"}));
+    EXPECT_EQ(ListFile(), "(missing)") << "adding and clearing leave the file to the exit";
+}
+
+// The list file could not read back a quote or a line break: such files are named and left out;
+// control characters are shown by their codes, so that a line break cannot hide.
+TEST_F(DeployTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
+    Pick(Local({"ok.exe", "a\"b.exe", "line\nbreak.exe", "tab\tx.exe"}));
+    EXPECT_EQ(DeployLists(), Local({"ok.exe"}) + QStringList({"ok.exe"}));
+    EXPECT_EQ(h.dialogs.MessageTexts().back(),
+              "A file whose name holds a double quote (\") or a control character cannot stand on "
+              "the deploy list; these were left out:\r\n" +
+                  Local({"a\"b.exe", "line\\x0Abreak.exe", "tab\\x09x.exe"}).join("\r\n"));
+    QStringList picked;
+    for (int i = 0; i < 22; ++i) {
+        picked << QString("bad\r%1").arg(i);
+    }
+    Pick(Local(picked));
+    EXPECT_EQ(DeployLists(), QStringList());
+    EXPECT_TRUE(
+        h.dialogs.MessageTexts().back().endsWith(Local({"bad\\x0D19"})[0] + "\r\nand 2 more"));
+}
+
+TEST_F(DeployTest, RemoveTakesTheSelectedEntriesFromBothListsAndRewritesTheFile) {
+    const auto remove = [this](std::initializer_list<int> rows) {
+        for (const int row : rows) {
+            w().lstDeployables2->item(row)->setSelected(true);
+        }
+        w().cmdRemoveDeployables->click();
+    };
+    // Nothing to remove, or nothing selected: a message, and the file only created when missing.
+    remove({});
+    EXPECT_EQ(ListFile(), "");
+    Pick(Local({"1.exe", "2.exe", "3.exe", "4.exe"}));
+    h.dir.Write("filelist.txt", "kept\r\n");
+    remove({});
+    EXPECT_EQ(h.dialogs.MessageTexts(),
+              QStringList({"There are no files on the deploy list to remove!",
+                           "you forgot to select one or more\r\nfiles to remove from the list."}));
+    EXPECT_EQ(ListFile(), "kept\r\n");
+    remove({0, 3});
+    EXPECT_EQ(DeployLists(), Local({"2.exe", "3.exe"}) + QStringList({"2.exe", "3.exe"}));
+    EXPECT_EQ(ListFile(), CrLf({DeployLists()[0].toStdString(), DeployLists()[1].toStdString()}));
+    remove({0, 1});
+    EXPECT_EQ(ListFile() + DeployLists().join("").toStdString(), "");
+}
+
+TEST_F(DeployTest, DeployCopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMissedThem) {
+    for (const char* name : {"setup.exe", "app.ini"}) {
+        h.dir.Write(name, name + std::string(" contents"));
+    }
+    Lists({"SRV01", "DOWN", "LOCKED", "SRV02", "bad name"}, {}, "C:\\Apps\\Bin\\");
+    Pick(Local({"setup.exe", "gone.txt", "app.ini"}));
     lab.WriteFile("SRV02/C$/Apps/Bin/app.ini", "old");
-    Deploy(w().cmdDeployAll, "C:\\Apps\\Bin\\");
+    Click(w().cmdDeployAll, MsgAnswer::Yes);
     for (const std::string server : {"SRV01", "SRV02"}) {
         EXPECT_EQ(lab.ReadFile(server + "/C$/Apps/Bin/setup.exe") + "|" +
                       lab.ReadFile(server + "/C$/Apps/Bin/app.ini"),
                   "setup.exe contents|app.ini contents");
-        EXPECT_FALSE(lab.Exists(server + "/C$/Apps/Bin/gone.txt"));
     }
-    EXPECT_EQ(Entries(*w().lstDeployables2), QStringList({"setup.exe", "app.ini"}));
-    EXPECT_EQ(w().lstDeployables->count(), 2);
+    EXPECT_EQ(DeployLists(),
+              Local({"setup.exe", "app.ini"}) + QStringList({"setup.exe", "app.ini"}));
     const auto boxes = h.dialogs.MessageBoxes();
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].style, 4 + 48 + 256); // Yes/No, exclamation, No by default
     // The vanished local file is said once, not once per server; a success message would hide
     // the servers that did not get the files.
     EXPECT_EQ(QStringList({boxes[0].text, boxes[1].text, boxes[2].text}),
-              QStringList({kAsk,
+              QStringList({"You are about to deploy ALL files on the deploy list\r\nAre you sure "
+                           "you want to do this?",
                            "The file 'gone.txt' is no longer pointing to a valid local file\r\n"
                            "and will be removed from the deploylist box.\r\n\r\nIt will NOT be "
                            "deployed to the target computer(s).",
@@ -94,19 +201,17 @@ TEST_F(DeployingTest, CopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMiss
                 boxes[3].text.endsWith("\r\nbad name: not a usable server name"))
         << boxes[3].text.toStdString();
     EXPECT_EQ(w().cboDeployPath->findText("C:\\Apps\\Bin\\"), 0) << "remembered";
-    EXPECT_FALSE(w().IsBusy());
 }
 
 // A file picked on a server's share is that server's destination itself: it must survive, and
 // a local name no server can hold is neither dropped nor blamed on the server.
-TEST_F(DeployingTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList) {
-    w().lstComputers->addItems({"SRV01", "SRV02"});
+TEST_F(DeployTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList) {
     lab.WriteFile("SRV01/C$/Apps/app.ini", "settings");
+    h.dir.Write("what?.txt", "x");
     const QString onServer = QString::fromStdString(lab.Path("SRV01/C$/Apps/app.ini"));
-    w().lstDeployables->addItem(onServer);
-    w().lstDeployables2->addItem("app.ini");
-    DeployList({"what?.txt"});
-    Deploy(w().cmdDeployAll, "C:\\apps");
+    Lists({"SRV01", "SRV02"}, {onServer, h.dir.path() + "what?.txt"}, "C:\\apps");
+    w().lstDeployables2->addItems({"app.ini", "what?.txt"});
+    Click(w().cmdDeployAll, MsgAnswer::Yes);
     EXPECT_EQ(lab.ReadFile("SRV01/C$/Apps/app.ini") + lab.ReadFile("SRV02/C$/apps/app.ini"),
               "settingssettings");
     EXPECT_EQ(Entries(*w().lstDeployables), QStringList({onServer, h.dir.path() + "what?.txt"}));
@@ -117,42 +222,181 @@ TEST_F(DeployingTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList)
               "server's file name may hold)");
 }
 
-TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
-    w().lstComputers->addItems({"SRV01", "SRV02", "SRV03", "SRV04"});
+TEST_F(DeployTest, DeploySelectedCopiesToTheSelectedServersOnlyAndEveryRefusalCopiesNothing) {
     // Refusals, in the order the handler makes its checks.
+    Lists({"SRV01", "SRV02", "SRV03", "SRV04"}, {}, "");
     w().cmdDeploySelected->click();
-    w().lstComputers->setCurrentRow(0);
-    w().lstComputers->item(0)->setSelected(false);
+    w().lstComputers->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     w().cmdDeploySelected->click();
     w().lstComputers->item(1)->setSelected(true);
     w().lstComputers->item(3)->setSelected(true);
     w().cmdDeploySelected->click();
-    DeployList({"a.exe"});
+    h.dir.Write("a.exe", "a");
+    Pick(Local({"a.exe"}));
     for (const char* refused : {"", "H:\\Apps", "C:Apps"}) {
         w().cboDeployPath->setEditText(refused);
         w().cmdDeploySelected->click();
     }
-    Deploy(w().cmdDeploySelected, "d:\\Apps", MsgAnswer::No);
+    w().cboDeployPath->setEditText("d:\\Apps");
+    Click(w().cmdDeploySelected, MsgAnswer::No);
     EXPECT_EQ(w().cboDeployPath->findText("d:\\Apps"), -1) << "No leaves the history alone";
-    Deploy(w().cmdDeploySelected, "d:\\Apps");
+    Click(w().cmdDeploySelected, MsgAnswer::Yes);
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i) + "/D$/Apps/a.exe"), i % 2 == 0) << i;
     }
     // An empty computer list is said after the question.
     w().lstComputers->clear();
-    Deploy(w().cmdDeployAll, "d:\\Apps");
+    Click(w().cmdDeployAll, MsgAnswer::Yes);
     QStringList texts = h.dialogs.MessageTexts();
     EXPECT_TRUE(texts[6].contains("to ONLY the SELECTED computers") && texts[7] == texts[6])
         << texts.join('\n').toStdString();
     texts.remove(6, 2);
+    texts.removeAt(7);
     EXPECT_EQ(texts, QStringList({"you forgot to select one or more computers from the list.",
-                                  "You forgot to select one or more computers from the list.",
-                                  "You haven't selected any files to deploy!",
-                                  "There is no Deploy Path Specified.\r\nType a path in the field "
-                                  "and try again.",
+                                  kForgot, "You haven't selected any files to deploy!", kNoPath,
                                   kUnsupportedDeployPath, kUnsupportedDeployPath,
-                                  "Files were successfully deployed!", kAsk,
+                                  "Files were successfully deployed!",
                                   "You don't have any servers in your list to deploy to!"}));
+}
+
+TEST_F(DeployTest, ConfirmWritesALinePerTestSaysFailingServersAndReusesTheReportWindow) {
+    // "?" is no file name on a server: its test fails as an unreachable server's does.
+    Lists({"DOWN", "LOCKED", "SRV01", "WEB,01"},
+          {"C:\\b\\setup.exe", "C:\\b\\odd?.txt", "C:\\b\\app.ini"}, "C:\\Apps");
+    Click(w().cmdConfirmAll, 0, 4);
+    frmReport* window = w().Report();
+    Click(w().cmdConfirmAll, 0, 4);
+    const std::string report = CrLf({"-  \\\\DOWN\\C$\\Apps\\  does NOT exist!", " ",
+                                     "-  \\\\LOCKED\\C$\\Apps\\  does NOT exist!",
+                                     "-  \\\\LOCKED\\C$\\Apps\\setup.exe  does NOT exist!",
+                                     "-  \\\\LOCKED\\C$\\Apps\\odd?.txt  does NOT exist!", " ",
+                                     "+  \\\\SRV01\\C$\\Apps\\  DOES exist!",
+                                     "+  \\\\SRV01\\C$\\Apps\\setup.exe  DOES exist!",
+                                     "-  \\\\SRV01\\C$\\Apps\\odd?.txt  does NOT exist!", " ",
+                                     "-  WEB,01  is not a usable server name", " "});
+    EXPECT_EQ(Report(), report);
+    // The window shows report.top one entry per line, without the line breaks.
+    EXPECT_EQ(shownReport.join("\r\n") + "\r\n", QString::fromStdString(report));
+    // A notice per unreachable test, the busy cursor on all the while, then the same window.
+    const QString notice = "frmMsg busy Checking", done = "frmReport busy Done!";
+    EXPECT_EQ(seen, QStringList({notice, notice, notice, done, notice, notice, notice, done}));
+    EXPECT_EQ(h.dialogs.shown()[0].text.count("DOWN"), 1);
+    EXPECT_TRUE(h.dialogs.MessageBoxes().empty());
+    EXPECT_EQ(w().Report(), window) << "hidden, not destroyed";
+}
+
+TEST_F(DeployTest, TheListsAndThePathDecideWhatConfirmTests) {
+    const QString question =
+        "You don't have any files listed in the deployment box!\r\nI can still check to see if the "
+        "deployment path\r\nspecified above exists on all target servers.\r\nDo you want me to do "
+        "this?";
+    const std::string found = "+  \\\\SRV01\\C$\\Apps\\  DOES exist!", old = "old";
+    // Every entry of a long list is tested, not only the first 501.
+    QStringList many;
+    std::string manyReport = found + "\r\n";
+    for (int i = 0; i < 600; ++i) {
+        many << QString("C:\\Build\\f%1.dll").arg(i);
+        manyReport += "-  \\\\SRV01\\C$\\Apps\\f" + std::to_string(i) + ".dll  does NOT exist!\r\n";
+    }
+    const QStringList srv{"SRV01"}, x{"C:\\x.txt"};
+    const struct {
+        QStringList servers;
+        QStringList files;
+        QString path;
+        int answer;      // to the question about an empty deploy list; 0: not asked
+        QString message; // after the question
+        std::string report;
+    } cases[] = {
+        {srv, {}, "C:\\Apps", MsgAnswer::Yes, "", CrLf({found, " "})},
+        {srv, {}, "C:\\Apps", MsgAnswer::No, "", old},
+        {srv, x, "H:\\Apps", 0, kUnsupportedDeployPath, old},
+        {srv, {}, "", MsgAnswer::Yes, kNoPath, old},
+        {srv, many, "C:\\Apps", 0, "", manyReport + " \r\n"},
+        {{}, x, "C:\\Apps", 0, "You don't have any servers in your list to check!", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString() + " files " + std::to_string(c.files.size()));
+        h.dialogs.Clear();
+        h.dir.Write("report.top", old);
+        Lists(c.servers, c.files, c.path);
+        Click(w().cmdConfirmAll, c.answer);
+        QStringList texts = h.dialogs.MessageTexts();
+        if (c.answer != 0) {
+            EXPECT_EQ(texts.value(0), question);
+            texts.removeFirst();
+        }
+        EXPECT_EQ(texts.join("|"), c.message);
+        EXPECT_EQ(Report(), c.report);
+        EXPECT_EQ(h.dialogs.shown().back().kind == Shown::Window,
+                  c.report != old && c.message.isEmpty());
+    }
+}
+
+TEST_F(DeployTest, ConfirmSelectedWritesOneBlockPerSelectedServerClosedByAnEmptyLine) {
+    Lists({"A1", "SRV02", "C3", "SRV04", "E5"}, {}, "C:\\");
+    Click(w().cmdConfirmSel);
+    w().lstComputers->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    Click(w().cmdConfirmSel);
+    w().lstComputers->item(1)->setSelected(true);
+    w().lstComputers->item(3)->setSelected(true);
+    Click(w().cmdConfirmSel, MsgAnswer::Yes, 1);
+    const QStringList texts = h.dialogs.MessageTexts();
+    EXPECT_EQ(texts.mid(0, 2),
+              (QStringList{"you forgot to select one or more computers from the list.", kForgot}));
+    EXPECT_TRUE(texts.value(2).contains("exists on the selected target servers."));
+    EXPECT_EQ(Report(), CrLf({"+  \\\\SRV02\\C$\\\\  DOES exist!", "",
+                              "+  \\\\SRV04\\C$\\\\  DOES exist!", ""}));
+}
+
+// The report file is said, with its path and why; no report is shown. A file that cannot be
+// created stops the run at once; a full disk is found when the lines are written out, before an
+// unreachable server's notice at the latest, or else at the close.
+TEST_F(DeployTest, AnUnwritableReportStopsTheConfirmRun) {
+    const QString file = h.dir.path() + "report.top";
+    const QRegularExpression said("^Corvane could not write the report file " +
+                                  QRegularExpression::escape(file) + ":\r\n[^\r]");
+    for (const bool diskFull : {false, true}) {
+        ASSERT_TRUE(diskFull ? QFile::link("/dev/full", file) : QDir(h.dir.path()).mkdir(file));
+        for (const QStringList& servers : {QStringList{"SRV01"}, {"SRV01", "DOWN"}}) {
+            h.dialogs.Clear();
+            Lists(servers, {"C:\\b\\setup.exe"}, "C:\\Apps");
+            Click(w().cmdConfirmAll);
+            ASSERT_EQ(h.dialogs.shown().size(), 1u) << "no notice, no report";
+            EXPECT_TRUE(said.match(h.dialogs.shown()[0].text).hasMatch())
+                << h.dialogs.shown()[0].text.toStdString();
+            EXPECT_EQ(w().Report(), nullptr);
+        }
+        ASSERT_TRUE(diskFull ? QFile::remove(file) : QDir(h.dir.path()).rmdir(file));
+    }
+}
+
+// The window reads report.top afresh at each showing, at any line ending, and copies what is
+// picked in the file's order; one it cannot read says so instead of showing the last one again.
+TEST_F(DeployTest, TheReportWindowReadsEveryLineAfreshAndCopiesTheSelection) {
+    FaultyFileSystem files(*h.nativeFiles);
+    frmReport report(w(), files, h.dir.path() + "report.top");
+    h.dir.Write(
+        "report.top",
+        "+  a  DOES exist!\r\n \r\n\r\nlf\ncr\rcr2\r\r\n\\\\S\\C$\\\xc3\xa9t\xc3\xa9\r\nno last");
+    report.show();
+    EXPECT_EQ(report.Lines(), QStringList({"+  a  DOES exist!", " ", "", "lf", "cr", "cr2", "",
+                                           "\\\\S\\C$\\\u00e9t\u00e9", "no last"}));
+    ReportView& view = *report.rtbReport;
+    for (const auto& [row, keys] : {std::pair{3, Qt::NoModifier}, {0, Qt::ControlModifier}}) {
+        const QRect place = view.visualRect(view.model()->index(row, 0));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, keys, place.center());
+    }
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "+  a  DOES exist!\nlf\n");
+    report.cmdClose->click();
+    h.dir.Write("report.top", "");
+    report.show();
+    EXPECT_EQ(report.Lines(), QStringList());
+    report.cmdClose->click();
+    files.readFailure = {kPermissionDenied, "Permission denied"};
+    report.show();
+    EXPECT_EQ(report.Lines(), QStringList("Corvane could not read the report file " + h.dir.path() +
+                                          "report.top: Permission denied"));
 }
 
 } // namespace
