@@ -85,6 +85,7 @@ protected:
                 if (auto* report = dynamic_cast<frmReport*>(&d)) {
                     shownReport = report->Lines();
                     report->cmdClose->click();
+                    EXPECT_FALSE(report->isVisible());
                 }
             });
         }

@@ -141,6 +141,7 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndTheFocus
     DuringWaitFor(3, [&] {
         report().cmdCancel->click();
         EXPECT_EQ(report().Picture(), UptimePicture::Canceling);
+        EXPECT_FALSE(report().cmdClose->isEnabled());
     });
     w().cmdUpAll->click();
     QCoreApplication::processEvents();
@@ -152,7 +153,6 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndTheFocus
               "No answer from STUCK2 (3 asked)");
     ExpectEndState(UptimePicture::Cancelled);
 
-    // The next sweep has Cancel back; closing its window ends it just as soon.
     QPointer<frmUptimeReport> closed;
     DuringWaitFor(5, [&] {
         EXPECT_TRUE(report().cmdCancel->isEnabled());
