@@ -1,96 +1,180 @@
-// Deploy to All / Selected Servers on a lab network built by the test.
+// The deploy list, deploy paths, and Deploy and Confirm Existance through the widgets on a lab.
 #include "Harness.h"
 #include "LabNetwork.h"
 
 #include "app/ListHelpers.h"
 #include "deploy/AdminShare.h"
+#include "deploy/frmReport.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
 namespace {
 
-const QString kAsk =
-    "You are about to deploy ALL files on the deploy list\r\nAre you sure you want "
-    "to do this?";
+TEST(AdminShareTest, MapsDrivesCToGAndRefusesPathsThatLeaveTheShareOrNoWindowsPathHolds) {
+    const std::pair<QString, QString> cases[] = {
+        {"C:\\Apps", "\\\\SRV01\\C$\\Apps"}, {"d:\\Data\\In\\", "\\\\SRV01\\D$\\Data\\In\\"},
+        {"g:\\", "\\\\SRV01\\G$\\"},         {"E:", "\\\\SRV01\\E$"},
+        {"f:\\x", "\\\\SRV01\\F$\\x"},       {"C:\\a..\\..b", "\\\\SRV01\\C$\\a..\\..b"},
+    };
+    for (const auto& [path, shared] : cases) {
+        EXPECT_EQ(IsSupportedDeployPath(path) ? ToAdminSharePath("SRV01", path) : "", shared);
+    }
+    for (const char* path :
+         {"", "C", "C:Apps", "H:\\Apps", "\\\\SRV\\C$", "C:\\Apps\\..\\x", "C:\\..",
+          "C:\\Apps/..\\x", "C:\\a*b", "C:\\a?b", "C:\\a<b", "C:\\a>b", "C:\\a|b", "C:\\a\"b",
+          "a|b", "a\"b", "C:\\a\tb", "C:\\Apps\r\n", "C:\\a\x1f"}) {
+        EXPECT_FALSE(IsSupportedDeployPath(path)) << path;
+    }
+}
 
-class DeployingTest : public ::testing::Test {
+const QString kNoPath = "There is no Deploy Path Specified.";
+
+class DeployTest : public ::testing::Test {
 protected:
     void SetUp() override {
         h.Start();
-        for (const char* server : {"SRV01", "SRV02", "SRV03", "SRV04", "SRV05", "SRV06"}) {
+        for (const char* server : {"SRV01", "SRV02", "SRV03", "SRV04"}) {
             lab.AddServer(server, {.shares = {"C$", "D$"}});
         }
         lab.AddServer("DOWN", {.offline = true});
         lab.AddServer("LOCKED", {.denied = true});
+        lab.WriteFile("SRV01/C$/Apps/setup.exe", "x");
     }
     frmMain& w() { return *h.window; }
-    // Local files in AppDir put on the deploy list, as the file dialog would.
-    void DeployList(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            h.dir.Write(name, name + " contents");
-            const QString path = QDir::toNativeSeparators(h.dir.path() + name.c_str());
-            w().lstDeployables->addItem(path);
-            w().lstDeployables2->addItem(FileNameOf(path));
-        }
+    // Local paths in AppDir, spelled as the platform's file dialog gives them.
+    QStringList Local(QStringList names) const {
+        return names.replaceInStrings(QRegularExpression("^"),
+                                      QDir::toNativeSeparators(h.dir.path()));
     }
-    void Deploy(QPushButton* button, const QString& path, int answer = MsgAnswer::Yes) {
+    // The first line of each message shown, enough to tell them apart.
+    QStringList Said() const {
+        QStringList lines = h.dialogs.MessageTexts();
+        for (QString& text : lines)
+            text = text.section("\r\n", 0, 0);
+        return lines;
+    }
+    void Pick(const QStringList& paths) {
+        h.dialogs.QueueFiles(paths);
+        w().cmdAddDeployables->click();
+    }
+    // Both deploy lists: the full paths, then the names.
+    QStringList DeployLists() const {
+        return Entries(*h.window->lstDeployables) + Entries(*h.window->lstDeployables2);
+    }
+    std::string ListFile() const {
+        return h.dir.Exists("filelist.txt") ? h.dir.Read("filelist.txt") : "(missing)";
+    }
+    void Lists(const QStringList& servers, const QStringList& files, const QString& path) {
+        w().lstComputers->clear();
+        w().lstDeployables->clear();
+        w().lstComputers->addItems(servers);
+        w().lstDeployables->addItems(files);
         w().cboDeployPath->setEditText(path);
-        h.dialogs.QueueAnswer(answer);
-        button->click();
     }
+    // Clicks with the answer queued; each of `windows` windows noted, the report read and closed.
+    void Click(QPushButton* button, int answer = 0, int windows = 0) {
+        if (answer != 0)
+            h.dialogs.QueueAnswer(answer);
+        for (int i = 0; i < windows; ++i) {
+            h.dialogs.QueueWindowAction([this](QDialog& d) {
+                seen << d.objectName() + (w().IsBusy() ? " busy " : " idle ") +
+                            w().lblStatus->text();
+                if (auto* report = dynamic_cast<frmReport*>(&d)) {
+                    shownReport = report->Lines();
+                    report->cmdClose->click();
+                    EXPECT_FALSE(report->isVisible());
+                }
+            });
+        }
+        button->click();
+        EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Waiting for Command"));
+        EXPECT_FALSE(w().IsBusy());
+    }
+    std::string Report() const { return h.dir.Read("report.top"); }
+
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
+    QStringList seen;
+    QStringList shownReport;
 };
 
-TEST_F(DeployingTest, CopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMissedThem) {
-    w().lstComputers->addItems({"SRV01", "DOWN", "LOCKED", "SRV02", "bad name"});
-    DeployList({"setup.exe", "gone.txt", "app.ini"});
-    QFile::remove(h.dir.path() + "gone.txt");
-    lab.WriteFile("SRV02/C$/Apps/Bin/app.ini", "old");
-    Deploy(w().cmdDeployAll, "C:\\Apps\\Bin\\");
-
-    for (const std::string server : {"SRV01", "SRV02"}) {
-        EXPECT_EQ(lab.ReadFile(server + "/C$/Apps/Bin/setup.exe"), "setup.exe contents");
-        EXPECT_EQ(lab.ReadFile(server + "/C$/Apps/Bin/app.ini"), "app.ini contents");
-        EXPECT_FALSE(lab.Exists(server + "/C$/Apps/Bin/gone.txt"));
-    }
-    EXPECT_EQ(Entries(*w().lstDeployables2), QStringList({"setup.exe", "app.ini"}));
-    EXPECT_EQ(w().lstDeployables->count(), 2);
-    const auto boxes = h.dialogs.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].text, kAsk);
-    EXPECT_EQ(boxes[0].title, QStringLiteral("Deploy Files"));
-    EXPECT_EQ(boxes[0].style, 4 + 48 + 256); // Yes/No, exclamation, No by default
-    // The vanished local file is said once, not once per server.
-    EXPECT_EQ(boxes[1].text, "The file 'gone.txt' is no longer pointing to a valid local file\r\n"
-                             "and will be removed from the deploylist box.\r\n\r\nIt will NOT be "
-                             "deployed to the target computer(s).");
-    EXPECT_EQ(boxes[2].text, "Unable to communicate to server DOWN\r\nThe server is either "
-                             "offline or unreachable at this time.");
-    // A success message would hide the servers that did not get the files.
-    EXPECT_TRUE(boxes[3].text.startsWith("The files could not be deployed everywhere:\r\nDOWN: "
-                                         "unreachable\r\nLOCKED: 2 of 2 file(s) not copied ("))
-        << boxes[3].text.toStdString();
-    EXPECT_TRUE(boxes[3].text.endsWith("\r\nbad name: not a usable server name"));
-    EXPECT_EQ(w().cboDeployPath->findText("C:\\Apps\\Bin\\"), 0) << "remembered";
-    EXPECT_FALSE(w().IsBusy());
+// A quote or a control character would corrupt the list file: such files are named, by codes.
+TEST_F(DeployTest, AddLeavesOutAndNamesTheFilesTheListFileCannotHold) {
+    Pick(Local({"ok.exe", "a\"b.exe", "line\nbreak.exe", "tab\tx.exe"}));
+    EXPECT_EQ(DeployLists(), Local({"ok.exe"}) + QStringList({"ok.exe"}));
+    EXPECT_EQ(h.dialogs.MessageTexts().back(),
+              "A file whose name holds a double quote (\") or a control character cannot stand on "
+              "the deploy list; these were left out:\r\n" +
+                  Local({"a\"b.exe", "line\\x0Abreak.exe", "tab\\x09x.exe"}).join("\r\n"));
 }
 
-// A file picked on a server's share is that server's destination itself: it must survive, and
-// a local name no server can hold is neither dropped nor blamed on the server.
-TEST_F(DeployingTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList) {
-    w().lstComputers->addItems({"SRV01", "SRV02"});
-    lab.WriteFile("SRV01/C$/Apps/app.ini", "settings");
-    const QString onServer = QString::fromStdString(lab.Path("SRV01/C$/Apps/app.ini"));
-    w().lstDeployables->addItem(onServer);
-    w().lstDeployables2->addItem("app.ini");
-    DeployList({"what?.txt"});
-    Deploy(w().cmdDeployAll, "C:\\apps");
+TEST_F(DeployTest, AddAppendsOneFileOrReplacesTheListRemoveAndClearTakeFromBoth) {
+    Pick(Local({"a.exe"}));
+    Pick(Local({"a.exe"}));
+    EXPECT_EQ(DeployLists(), Local({"a.exe", "a.exe"}) + QStringList({"a.exe", "a.exe"}));
+    Pick(Local({"b.exe", "c.dll"}));
+    Pick({}); // cancelled
+    EXPECT_EQ(DeployLists(), Local({"b.exe", "c.dll"}) + QStringList({"b.exe", "c.dll"}));
+    w().cmdClearDeploy->click();
+    EXPECT_EQ(DeployLists(), QStringList());
+    EXPECT_EQ(ListFile(), "(missing)") << "adding and clearing leave the file to the exit";
 
-    EXPECT_EQ(lab.ReadFile("SRV01/C$/Apps/app.ini"), "settings");
-    EXPECT_EQ(lab.ReadFile("SRV02/C$/apps/app.ini"), "settings");
+    // Nothing to remove, or nothing selected: a message, and the file only created when missing.
+    w().cmdRemoveDeployables->click();
+    EXPECT_EQ(ListFile(), "");
+    Pick(Local({"1.exe", "2.exe", "3.exe", "4.exe"}));
+    h.dir.Write("filelist.txt", "kept\r\n");
+    w().cmdRemoveDeployables->click();
+    EXPECT_EQ(Said(), QStringList({"There are no files on the deploy list to remove!",
+                                   "you forgot to select one or more"}));
+    EXPECT_EQ(ListFile(), "kept\r\n");
+    w().lstDeployables2->item(0)->setSelected(true);
+    w().lstDeployables2->item(3)->setSelected(true);
+    w().cmdRemoveDeployables->click();
+    EXPECT_EQ(DeployLists(), Local({"2.exe", "3.exe"}) + QStringList({"2.exe", "3.exe"}));
+    EXPECT_EQ(ListFile(), CrLf({DeployLists()[0].toStdString(), DeployLists()[1].toStdString()}));
+}
+
+TEST_F(DeployTest, DeployCopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMissedThem) {
+    for (const char* name : {"setup.exe", "app.ini"}) {
+        h.dir.Write(name, name + std::string(" contents"));
+    }
+    Lists({"SRV01", "DOWN", "LOCKED", "SRV02", "bad name"}, {}, "C:\\Apps\\Bin\\");
+    Pick(Local({"setup.exe", "gone.txt", "app.ini"}));
+    lab.WriteFile("SRV02/C$/Apps/Bin/app.ini", "old");
+    Click(w().cmdDeployAll, MsgAnswer::Yes);
+    EXPECT_EQ(lab.ReadFile("SRV01/C$/Apps/Bin/setup.exe") + "|" +
+                  lab.ReadFile("SRV02/C$/Apps/Bin/app.ini"),
+              "setup.exe contents|app.ini contents");
+    EXPECT_EQ(DeployLists(),
+              Local({"setup.exe", "app.ini"}) + QStringList({"setup.exe", "app.ini"}));
+    const auto boxes = h.dialogs.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].style, 4 + 48 + 256); // Yes/No, exclamation, No by default
+    // The vanished file is said once; a success message would hide the servers that missed them.
+    EXPECT_EQ(Said().mid(0, 3),
+              QStringList({"You are about to deploy ALL files on the deploy list",
+                           "The file 'gone.txt' is no longer pointing to a valid local file",
+                           "Unable to communicate to server DOWN"}));
+    EXPECT_TRUE(boxes[3].text.startsWith("The files could not be deployed everywhere:\r\nDOWN: "
+                                         "unreachable\r\nLOCKED: 2 of 2 file(s) not copied (") &&
+                boxes[3].text.endsWith("\r\nbad name: not a usable server name"))
+        << boxes[3].text.toStdString();
+}
+
+// A file on a server's share survives being its own destination; odd local names stay listed.
+TEST_F(DeployTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList) {
+    lab.WriteFile("SRV01/C$/Apps/app.ini", "settings");
+    h.dir.Write("what?.txt", "x");
+    const QString onServer = QString::fromStdString(lab.Path("SRV01/C$/Apps/app.ini"));
+    Lists({"SRV01", "SRV02"}, {onServer, h.dir.path() + "what?.txt"}, "C:\\apps");
+    w().lstDeployables2->addItems({"app.ini", "what?.txt"});
+    Click(w().cmdDeployAll, MsgAnswer::Yes);
+    EXPECT_EQ(lab.ReadFile("SRV01/C$/Apps/app.ini") + lab.ReadFile("SRV02/C$/apps/app.ini"),
+              "settingssettings");
     EXPECT_EQ(Entries(*w().lstDeployables), QStringList({onServer, h.dir.path() + "what?.txt"}));
     EXPECT_EQ(h.dialogs.MessageTexts().back(),
               "The files could not be deployed everywhere:\r\n"
@@ -99,47 +183,135 @@ TEST_F(DeployingTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList)
               "server's file name may hold)");
 }
 
-TEST_F(DeployingTest, SelectedServersOnlyAndEveryRefusalCopiesNothing) {
-    w().lstComputers->addItems({"SRV01", "SRV02", "SRV03", "SRV04", "SRV05", "SRV06"});
-    // Refusals, in the order the handler makes its checks.
+TEST_F(DeployTest, DeploySelectedCopiesToTheSelectedServersOnlyAndEveryRefusalCopiesNothing) {
+    Lists({"SRV01", "SRV02", "SRV03", "SRV04"}, {}, "");
+    w().lstComputers->setCurrentRow(1);
+    w().lstComputers->item(3)->setSelected(true);
     w().cmdDeploySelected->click();
-    w().lstComputers->setCurrentRow(0);
-    w().lstComputers->item(0)->setSelected(false);
-    w().cmdDeploySelected->click();
-    w().lstComputers->item(2)->setSelected(true);
-    w().lstComputers->item(5)->setSelected(true);
-    w().cmdDeploySelected->click();
-    DeployList({"a.exe"});
-    for (const char* refused : {"", "H:\\Apps", "\\\\other\\share", "C:Apps", "C"}) {
+    h.dir.Write("a.exe", "a");
+    Pick(Local({"a.exe"}));
+    for (const char* refused : {"", "H:\\Apps"}) {
         w().cboDeployPath->setEditText(refused);
         w().cmdDeploySelected->click();
     }
-    Deploy(w().cmdDeploySelected, "d:\\Apps", MsgAnswer::No);
-    const QStringList texts = h.dialogs.MessageTexts();
-    const QString unsupported = kUnsupportedDeployPath;
-    EXPECT_EQ(texts.mid(0, 8),
-              QStringList({"you forgot to select one or more computers from the list.",
-                           "You forgot to select one or more computers from the list.",
-                           "You haven't selected any files to deploy!",
-                           "There is no Deploy Path Specified.\r\nType a path in the field and try "
-                           "again.",
-                           unsupported, unsupported, unsupported, unsupported}));
-    ASSERT_EQ(texts.size(), 9);
-    EXPECT_TRUE(texts[8].contains("to ONLY the SELECTED computers"));
-    EXPECT_FALSE(lab.Exists("SRV03/D$/Apps"));
+    w().cboDeployPath->setEditText("d:\\Apps");
+    Click(w().cmdDeploySelected, MsgAnswer::No);
     EXPECT_EQ(w().cboDeployPath->findText("d:\\Apps"), -1) << "No leaves the history alone";
-
-    Deploy(w().cmdDeploySelected, "d:\\Apps");
-    for (int i = 1; i <= 6; ++i) {
-        EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i) + "/D$/Apps/a.exe"), i == 3 || i == 6) << i;
+    Click(w().cmdDeploySelected, MsgAnswer::Yes);
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i) + "/D$/Apps/a.exe"), i % 2 == 0) << i;
     }
-    EXPECT_EQ(h.dialogs.MessageTexts().back(), QStringLiteral("Files were successfully deployed!"));
-
     // An empty computer list is said after the question.
     w().lstComputers->clear();
-    Deploy(w().cmdDeployAll, "d:\\Apps");
-    EXPECT_EQ(h.dialogs.MessageTexts().mid(11),
-              QStringList({kAsk, "You don't have any servers in your list to deploy to!"}));
+    Click(w().cmdDeployAll, MsgAnswer::Yes);
+    const QString ask = "You are about to deploy ALL files on the deploy list";
+    EXPECT_TRUE(h.dialogs.MessageTexts().value(3).contains("to ONLY the SELECTED computers"));
+    EXPECT_EQ(Said(), QStringList({"You haven't selected any files to deploy!", kNoPath,
+                                   kUnsupportedDeployPath.section("\r\n", 0, 0), ask, ask,
+                                   "Files were successfully deployed!", ask,
+                                   "You don't have any servers in your list to deploy to!"}));
+}
+
+TEST_F(DeployTest, ConfirmWritesALinePerTestSaysFailingServersAndReusesTheReportWindow) {
+    // "?" is no file name on a server: its test fails as an unreachable server's does.
+    Lists({"DOWN", "LOCKED", "SRV01", "WEB,01"},
+          {"C:\\b\\setup.exe", "C:\\b\\odd?.txt", "C:\\b\\app.ini"}, "C:\\Apps");
+    Click(w().cmdConfirmAll, 0, 4);
+    frmReport* window = w().Report();
+    Click(w().cmdConfirmAll, 0, 4);
+    const std::string report = CrLf({"-  \\\\DOWN\\C$\\Apps\\  does NOT exist!", " ",
+                                     "-  \\\\LOCKED\\C$\\Apps\\  does NOT exist!",
+                                     "-  \\\\LOCKED\\C$\\Apps\\setup.exe  does NOT exist!",
+                                     "-  \\\\LOCKED\\C$\\Apps\\odd?.txt  does NOT exist!", " ",
+                                     "+  \\\\SRV01\\C$\\Apps\\  DOES exist!",
+                                     "+  \\\\SRV01\\C$\\Apps\\setup.exe  DOES exist!",
+                                     "-  \\\\SRV01\\C$\\Apps\\odd?.txt  does NOT exist!", " ",
+                                     "-  WEB,01  is not a usable server name", " "});
+    EXPECT_EQ(Report(), report);
+    // The window shows report.top one entry per line, without the line breaks.
+    EXPECT_EQ(shownReport.join("\r\n") + "\r\n", QString::fromStdString(report));
+    // A notice per unreachable test, the busy cursor on all the while, then the same window.
+    const QString notice = "frmMsg busy Checking", done = "frmReport busy Done!";
+    EXPECT_EQ(seen, QStringList({notice, notice, notice, done, notice, notice, notice, done}));
+    EXPECT_EQ(h.dialogs.shown()[0].text.count("DOWN"), 1);
+    EXPECT_EQ(w().Report(), window) << "hidden, not destroyed";
+}
+
+TEST_F(DeployTest, TheListsAndThePathDecideWhatConfirmTests) {
+    const std::string found = "+  \\\\SRV01\\C$\\Apps\\  DOES exist!", old = "old";
+    const QStringList srv{"SRV01"}, x{"C:\\x.txt"};
+    const struct {
+        QStringList servers, files;
+        QString path;
+        int answer;      // to the question about an empty deploy list; 0: not asked
+        QString message; // after the question
+        std::string report;
+    } cases[] = {
+        {srv, {}, "C:\\Apps", MsgAnswer::Yes, "", CrLf({found, " "})},
+        {srv, x, "H:\\Apps", 0, kUnsupportedDeployPath.section("\r\n", 0, 0), old},
+        {srv, {}, "", MsgAnswer::Yes, kNoPath, old},
+        {{}, x, "C:\\Apps", 0, "You don't have any servers in your list to check!", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString() + " files " + std::to_string(c.files.size()));
+        h.dialogs.Clear();
+        h.dir.Write("report.top", old);
+        Lists(c.servers, c.files, c.path);
+        Click(w().cmdConfirmAll, c.answer);
+        QStringList texts = Said();
+        if (c.answer != 0) {
+            EXPECT_EQ(texts.value(0), "You don't have any files listed in the deployment box!");
+            texts.removeFirst();
+        }
+        EXPECT_EQ(texts.join("|"), c.message);
+        EXPECT_EQ(Report(), c.report);
+        EXPECT_EQ(h.dialogs.shown().back().kind == Shown::Window,
+                  c.report != old && c.message.isEmpty());
+    }
+}
+
+TEST_F(DeployTest, ConfirmSelectedWritesOneBlockPerSelectedServerClosedByAnEmptyLine) {
+    Lists({"A1", "SRV02", "C3", "SRV04", "E5"}, {}, "C:\\");
+    w().lstComputers->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    Click(w().cmdConfirmSel);
+    w().lstComputers->item(1)->setSelected(true);
+    w().lstComputers->item(3)->setSelected(true);
+    Click(w().cmdConfirmSel, MsgAnswer::Yes, 1);
+    EXPECT_EQ(Said(), QStringList({"You forgot to select one or more computers from the list.",
+                                   "You don't have any files listed in the deployment box!"}));
+    EXPECT_EQ(Report(), CrLf({"+  \\\\SRV02\\C$\\\\  DOES exist!", "",
+                              "+  \\\\SRV04\\C$\\\\  DOES exist!", ""}));
+}
+
+// Said with its path and why, no report shown: at once, before a notice, or at the close.
+TEST_F(DeployTest, AnUnwritableReportStopsTheConfirmRun) {
+    const QString file = h.dir.path() + "report.top";
+    const QRegularExpression said("^Corvane could not write the report file " +
+                                  QRegularExpression::escape(file) + ":\r\n[^\r]");
+    for (const bool diskFull : {false, true}) {
+        ASSERT_TRUE(diskFull ? QFile::link("/dev/full", file) : QDir(h.dir.path()).mkdir(file));
+        for (const QStringList& servers : {QStringList{"SRV01"}, {"SRV01", "DOWN"}}) {
+            h.dialogs.Clear();
+            Lists(servers, {"C:\\b\\setup.exe"}, "C:\\Apps");
+            Click(w().cmdConfirmAll);
+            ASSERT_EQ(h.dialogs.shown().size(), 1u) << "no notice, no report";
+            EXPECT_TRUE(said.match(h.dialogs.shown()[0].text).hasMatch())
+                << h.dialogs.shown()[0].text.toStdString();
+            EXPECT_EQ(w().Report(), nullptr);
+        }
+        ASSERT_TRUE(diskFull ? QFile::remove(file) : QDir(h.dir.path()).rmdir(file));
+    }
+}
+
+// The report window shows report.top a line per entry, whatever the line endings.
+TEST_F(DeployTest, TheReportWindowShowsEveryLineOfTheReportFile) {
+    frmReport report(w(), *h.nativeFiles, h.dir.path() + "report.top");
+    h.dir.Write(
+        "report.top",
+        "+  a  DOES exist!\r\n \r\n\r\nlf\ncr\rcr2\r\r\n\\\\S\\C$\\\xc3\xa9t\xc3\xa9\r\nno last");
+    report.show();
+    EXPECT_EQ(report.Lines(), QStringList({"+  a  DOES exist!", " ", "", "lf", "cr", "cr2", "",
+                                           "\\\\S\\C$\\\u00e9t\u00e9", "no last"}));
 }
 
 } // namespace

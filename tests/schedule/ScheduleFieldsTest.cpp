@@ -1,5 +1,7 @@
-// The schedule fields' checks when the user leaves them, and the job-ID field.
+// The schedule fields' checks when the user leaves them or types, and the arguments they give.
 #include "Harness.h"
+
+#include "schedule/ScheduleArguments.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -9,91 +11,69 @@
 namespace corvane::test {
 namespace {
 
-const QString kNumeric =
-    QStringLiteral("I'm sorry, but this must be a numeric value.\r\nPlease try again.");
-
-class ScheduleFieldsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        h.Start();
-        w().show();
-        w().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
-    }
-    frmMain& w() { return *h.window; }
-    QStringList Boxes() const { return h.dialogs.MessageTexts(); }
+TEST(ScheduleFieldsTest, AFieldIsCheckedWhenTheUserLeavesItAndTheJobIdAtEachKey) {
     MainHarness h;
-};
-
-TEST_F(ScheduleFieldsTest, EachFieldChecksItselfOnlyWhenTheUserLeavesItAndTakesTheFocusBack) {
-    const char* hourMessage = "I'm sorry, but this must be a numeric value.\r\nplease try again.";
+    frmMain& w = h.Start();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const QString numeric = "I'm sorry, but this must be a numeric value.\r\nPlease try again.";
+    const QString kept = " (the field keeps the focus)";
     const struct {
         QWidget* field;
         const char* text;
-        QString message; // empty when the text passes
+        QString said; // empty when the text passes
     } cases[] = {
-        {w().txtHour, "", hourMessage},
-        {w().txtHour, "13", {}},
-        {w().txtMinutes, "5a", kNumeric},
-        {w().txtMinutes, "75", {}},
-        {w().cboAMPM, "pm", "I'm sorry, but this must be AM or PM."},
-        {w().cboAMPM, "AM", {}},
+        {w.txtHour, "", "I'm sorry, but this must be a numeric value.\r\nplease try again." + kept},
+        {w.txtMinutes, "5a", numeric + kept},
+        {w.txtMinutes, "75", ""},
+        {w.cboAMPM, "pm", "I'm sorry, but this must be AM or PM." + kept},
+        {w.cboAMPM, "AM", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field->objectName().toStdString() + " = " + c.text);
         h.dialogs.Clear();
-        auto* edit = qobject_cast<QLineEdit*>(c.field);
-        (edit ? edit : static_cast<QComboBox*>(c.field)->lineEdit())->setText(c.text);
-        // Leaves the field the way the user does, and lets the queued check run.
+        c.field->setProperty(qobject_cast<QLineEdit*>(c.field) ? "text" : "currentText", c.text);
         c.field->setFocus();
         QCoreApplication::processEvents();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-        EXPECT_EQ(Boxes(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
         const QWidget* focus = QApplication::focusWidget();
         const bool inField = focus == c.field || (focus && focus->parentWidget() == c.field);
-        EXPECT_EQ(inField, !c.message.isEmpty());
+        EXPECT_EQ(h.dialogs.MessageTexts().join("") + (inField ? kept : ""), c.said);
+        // Focus taken by a message box is no reason to check again.
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(c.field, &out);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(h.dialogs.MessageTexts().size(), c.said.isEmpty() ? 0 : 1);
     }
 
-    // Focus taken by a message box or a pop-up list is no reason to check again.
+    // The job ID is checked as each key goes up, and a click empties it.
     h.dialogs.Clear();
-    w().txtHour->setText(QString());
-    w().cboAMPM->setEditText(QStringLiteral("xx"));
-    for (QWidget* field :
-         {static_cast<QWidget*>(w().txtHour), static_cast<QWidget*>(w().cboAMPM)}) {
-        for (Qt::FocusReason reason :
-             {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason, Qt::OtherFocusReason}) {
-            QFocusEvent out(QEvent::FocusOut, reason);
-            QCoreApplication::sendEvent(field, &out);
-        }
-    }
-    w().cboAMPM->showPopup();
-    QCoreApplication::processEvents();
-    w().cboAMPM->hidePopup();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(Boxes().isEmpty());
-}
-
-TEST_F(ScheduleFieldsTest, JobIdStaysNumericOnKeyUpAndAClickEmptiesIt) {
-    QLineEdit* id = w().txtJobID;
+    QLineEdit* id = w.txtJobID;
     id->setFocus();
-    id->setText(QStringLiteral("12"));
+    id->setText("12");
     QTest::keyClick(id, Qt::Key_3);
     EXPECT_EQ(id->text(), QStringLiteral("123"));
     QTest::keyClick(id, Qt::Key_A);
     EXPECT_TRUE(id->text().isEmpty());
-    EXPECT_EQ(Boxes(), QStringList{kNumeric});
-    id->setText(QStringLiteral("7"));
-    id->end(false);
-    QTest::keyClick(id, Qt::Key_Backspace); // leaves an empty, non-numeric text
-    EXPECT_EQ(Boxes().size(), 2);
-    id->setText(QStringLiteral("x"));
+    id->setText("x");
     QTest::keyRelease(id, Qt::Key_Return); // its press (closing a message box) went elsewhere
-    EXPECT_EQ(Boxes().size(), 2);
-    id->setText(QStringLiteral("42"));
+    EXPECT_EQ(h.dialogs.MessageTexts(), QStringList{numeric});
     QTest::mouseClick(id, Qt::LeftButton);
     EXPECT_TRUE(id->text().isEmpty());
+}
+
+TEST(ScheduleArgumentsTest, DayArgumentsAndNumbersAsPeopleTypeThem) {
+    EXPECT_EQ(BuildDayArgument(Occurrence::Next, {"Friday", "15"}) + "|" +
+                  BuildDayArgument(Occurrence::Every, {}),
+              "/next:Friday,15|/every");
+    QString verdicts;
+    for (const char* text : {"5", "00", "-3", "+4", "1.5", ".5", "7.", " 42 ", "1e3", "", " ", "a",
+                             "5a", "1:5", "--1", ".", "1 2", "PM"})
+        verdicts += IsNumeric(QString::fromLatin1(text)) ? 'y' : 'n';
+    EXPECT_EQ(verdicts, "yyyyyyyyynnnnnnnnn");
 }
 
 } // namespace
