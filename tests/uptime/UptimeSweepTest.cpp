@@ -10,6 +10,7 @@
 #include "uptime/frmUptimeReport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 #include <ctime>
@@ -40,8 +41,22 @@ TEST(UptimeAnswerTest, ReportLineFromEachShapeOfAnswer) {
     EXPECT_EQ(UptimeReportLine("srv01", refused), odd + "srv01: " + refused);
 }
 
-class UptimeSweepTest : public ::testing::Test {
+// Notes the status line when a report window's Close becomes enabled (a sweep's end) and counts
+// the paintings of report lists.
+class UptimeSweepTest : public ::testing::Test, public QObject {
 protected:
+    UptimeSweepTest() { qApp->installEventFilter(this); }
+    ~UptimeSweepTest() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* button = qobject_cast<QPushButton*>(object);
+        if (event->type() == QEvent::EnabledChange && button != nullptr && button->isEnabled() &&
+            dynamic_cast<frmUptimeReport*>(button->window()) != nullptr) {
+            statusAtEnd = w().lblStatus->text();
+        }
+        listPaints += event->type() == QEvent::Paint && object->parent() != nullptr &&
+                      object->parent()->objectName() == QStringLiteral("lstUptimeReport");
+        return false;
+    }
     void SetUp() override { h.Start(nullptr, &processes); }
     frmMain& w() { return *h.window; }
     frmUptimeReport& report() { return *w().ExistingUptimeReport(); }
@@ -65,10 +80,13 @@ protected:
     void ExpectEndState(UptimePicture picture) {
         EXPECT_EQ(std::make_tuple(report().isVisible(), report().Picture(),
                                   report().cmdClose->isEnabled(), report().cmdCancel->isEnabled(),
-                                  w().lblStatus->text(), w().IsBusy(), w().Uptime().CancelAsked()),
+                                  w().lblStatus->text(), w().IsBusy(), w().Uptime().CancelAsked(),
+                                  statusAtEnd),
                   std::make_tuple(true, picture, true, false, QString("Waiting for Command"), false,
-                                  false));
+                                  false, QString("Done!")));
     }
+    QString statusAtEnd;
+    int listPaints = 0;
 
     MainHarness h;
     LabNetwork lab{h.dir.path().toStdString()};
@@ -111,6 +129,22 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrderAppendedToOneWindowUntilItIsC
     w().cmdUpSel->click();
     EXPECT_EQ(Lines(), QStringList{"Unable to connect to down"});
     ExpectEndState(UptimePicture::Complete);
+}
+
+// Four frames a second are as many as anyone can follow; a paint per line would be 80. The bound
+// leaves room for showing the window, the scroll bar, the last frame and a loaded machine.
+TEST_F(UptimeSweepTest, ALongSweepRepaintsItsListAtAPersonsPaceAndEndsOnTheLastLine) {
+    for (int i = 0; i < 80; ++i) {
+        w().lstComputers->addItem(QStringLiteral("GONE%1").arg(i, 2, 10, QLatin1Char('0')));
+    }
+    QElapsedTimer sweep;
+    sweep.start();
+    w().cmdUpAll->click();
+    EXPECT_LE(listPaints, 10 + sweep.elapsed() / 125);
+    QCoreApplication::processEvents();
+    QListWidget& list = *report().lstUptimeReport;
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualItemRect(list.item(79))));
+    EXPECT_EQ(Lines().size(), 80);
 }
 
 TEST_F(UptimeSweepTest, MissingUtilityGivesOnlyTheHelpTextAndAsksNoFurther) {
