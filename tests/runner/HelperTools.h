@@ -15,14 +15,12 @@
 
 namespace corvane::test {
 
-// Links one helper (exitwith, hang, inspect, printargs, stderronly) at `path`.
 inline void InstallHelper(const std::string& helper, const std::string& path) {
     std::filesystem::create_symlink(std::string(CORVANE_TEST_HELPERS_DIR) + helper, path);
 }
 
 // A fresh AppDir whose path holds a blank, every helper in it as NAME.exe, its native Processes.
-class ToolDir {
-public:
+struct ToolDir : TempDir {
     ToolDir() {
         std::filesystem::create_directories(file("network"));
         for (const char* helper : {"exitwith", "hang", "inspect", "printargs", "stderronly"}) {
@@ -30,17 +28,14 @@ public:
         }
         processes = MakeNativeProcesses(appDir(), file("network/"));
     }
-    std::string appDir() const { return m_dir.file("App Dir/"); }
+    std::string appDir() const { return TempDir::file("App Dir/"); }
     std::string file(const std::string& name) const { return appDir() + name; }
-    void Write(const std::string& name, const std::string& bytes) const {
-        m_dir.Write("App Dir/" + name, bytes);
+    void Write(const std::string& n, const std::string& b) const {
+        TempDir::Write("App Dir/" + n, b);
     }
-    std::string Read(const std::string& name) const { return m_dir.Read("App Dir/" + name); }
+    std::string Read(const std::string& name) const { return TempDir::Read("App Dir/" + name); }
 
     std::unique_ptr<Processes> processes;
-
-private:
-    TempDir m_dir;
 };
 
 // Waits without events (at most 20 s) for the command's exit status.
