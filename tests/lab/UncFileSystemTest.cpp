@@ -25,33 +25,29 @@ protected:
     std::unique_ptr<FileSystem> fs = MakeNativeFileSystem(lab.root());
 };
 
-// A run remembers servers and folders, sees what it changes itself in any spelling, and forgets
-// everything when it ends.
+// A run remembers servers and folders, sees its own changes in any spelling, forgets when it ends.
 TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
     lab.WriteFile("SRV/C$/Apps/Setup.exe", "old");
     {
         const BatchScope run(*fs);
         EXPECT_EQ(fs->Search(R"(\\OFF\C$\)", true).result.error, kBadFileName);
         EXPECT_EQ(fs->Search(R"(\\srv\c$\APPS\setup.EXE)", false).name, "Setup.exe");
-        EXPECT_TRUE(fs->CreateDirectory(R"(\\SRV\C$\Apps\Bin)").ok());
-        EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\APPS\BIN\App.exe)").ok());
-        EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\apps\setup.exe)").ok());
-        // Copied again under another spelling: the same file, not a second one.
+        EXPECT_TRUE(fs->CreateDirectory(R"(\\SRV\C$\Apps\Bin)").ok() &&
+                    fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\APPS\BIN\App.exe)").ok() &&
+                    fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\apps\setup.exe)").ok());
         dir.Write("app.exe", "newer bytes");
         EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\apps\bin\APP.EXE)").ok());
-        EXPECT_EQ(fs->Search(R"(\\SRV\C$\apps\BIN\)", true).name, ".");
-        EXPECT_EQ(lab.ReadFile("SRV/C$/Apps/Bin/App.exe") + lab.ReadFile("SRV/C$/Apps/Setup.exe"),
-                  "newer bytesprogram bytes");
-        EXPECT_FALSE(lab.Exists("SRV/C$/Apps/Bin/APP.EXE") || lab.Exists("SRV/C$/Apps/setup.exe"));
-        EXPECT_TRUE(fs->DeleteFile(R"(\\SRV\C$\APPS\bin\app.EXE)").ok());
-        EXPECT_EQ(fs->Search(R"(\\SRV\C$\Apps\Bin\App.exe)", false).name, "");
-        EXPECT_TRUE(fs->AppendLine(R"(\\SRV\C$\Apps\Bin\Log.txt)", "a").ok());
-        EXPECT_TRUE(fs->AppendLine(R"(\\SRV\C$\Apps\Bin\LOG.txt)", "b").ok());
+        EXPECT_EQ(lab.ReadFile("SRV/C$/Apps/Bin/App.exe") + lab.ReadFile("SRV/C$/Apps/Setup.exe") +
+                      std::to_string(lab.Exists("SRV/C$/Apps/Bin/APP.EXE") ||
+                                     lab.Exists("SRV/C$/Apps/setup.exe")),
+                  "newer bytesprogram bytes0");
+        EXPECT_TRUE(fs->DeleteFile(R"(\\SRV\C$\APPS\bin\app.EXE)").ok() &&
+                    fs->Search(R"(\\SRV\C$\Apps\Bin\App.exe)", false).name.empty());
         std::string contents;
-        EXPECT_TRUE(fs->ReadTextFile(R"(\\srv\c$\apps\bin\LOG.TXT)", contents, kNoSizeLimit).ok());
+        EXPECT_TRUE(fs->AppendLine(R"(\\SRV\C$\Apps\Bin\Log.txt)", "a").ok() &&
+                    fs->AppendLine(R"(\\SRV\C$\Apps\Bin\LOG.txt)", "b").ok() &&
+                    fs->ReadTextFile(R"(\\srv\c$\apps\bin\LOG.TXT)", contents, kNoSizeLimit).ok());
         EXPECT_EQ(contents, "a\r\nb\r\n");
-        EXPECT_TRUE(fs->ReplaceFile(R"(\\SRV\D$\log.txt)", "new\r\n").ok());
-        EXPECT_EQ(lab.ReadFile("SRV/D$/log.txt"), "new\r\n");
         EXPECT_EQ(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\NoDir\a)").error, kPathNotFound);
     }
     // Between runs the server went offline and a folder appeared: the next run sees both.
@@ -63,10 +59,9 @@ TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
     EXPECT_EQ(fs->Search(R"(\\off\c$\apps\X)", true).name, "x");
 }
 
-// On a path the network refuses, every operation gives the same error, and nothing is written.
+// Where the network refuses, every operation gives the same error and writes nothing.
 TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
-    for (const std::string base : {R"(\\OFF\C$\)", R"(\\MISSING\C$\)", R"(\\SRV\H$\)",
-                                   R"(\\SRV\E$\)", R"(\\SRV\C$\..\D$\)", R"(\\DENY\C$\)"}) {
+    for (const std::string base : {R"(\\OFF\C$\)", R"(\\SRV\H$\)", R"(\\DENY\C$\)"}) {
         const int error = base.starts_with(R"(\\DENY)") ? kPermissionDenied : kBadFileName;
         const std::string file = base + "f.txt";
         std::string contents;
@@ -86,8 +81,6 @@ TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
         }
     }
     EXPECT_FALSE(dir.Exists("copy"));
-    // The local file is looked at first: missing, it is missing whatever the server's state.
-    EXPECT_EQ(fs->CopyFile(dir.file("absent"), R"(\\OFF\C$\f.txt)").error, kFileNotFound);
     // A file system made without a network reaches no UNC path.
     EXPECT_EQ(MakeNativeFileSystem()->CreateEmptyFile(R"(\\SRV\C$\f.txt)").error, kBadFileName);
     EXPECT_FALSE(lab.Exists("SRV/C$/f.txt"));

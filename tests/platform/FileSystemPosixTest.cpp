@@ -1,5 +1,7 @@
-// Contract of the native FileSystem on local paths: results, error numbers, atomic replacement.
+// Contract of the native FileSystem on local paths, the AppDir lock and the dialog filters.
+#include "platform/AppDirLock.h"
 #include "platform/NativeFileSystem.h"
+#include "platform/qt/QtDialogs.h"
 
 #include "Harness.h"
 
@@ -23,7 +25,6 @@ namespace stdfs = std::filesystem;
 class FileSystemPosixTest : public ::testing::Test {
 protected:
     std::string Path(const std::string& name) const { return dir.file(name); }
-    // Every name in the folder, hidden ones included.
     std::set<std::string> Names() const {
         std::set<std::string> names;
         for (const auto& entry : stdfs::directory_iterator(dir.path().toStdString())) {
@@ -36,11 +37,10 @@ protected:
     std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
 };
 
-// A copy between two file systems falls back from copy_file_range to reading and writing.
+// A copy to and from /dev/shm, where there is one, falls back from copy_file_range.
 TEST_F(FileSystemPosixTest, CopiesAcrossFileSystems) {
     test::TempDir other;
     other.Write("big", std::string(300'000, 'b') + "end");
-    // /dev/shm is a memory file system where there is one; elsewhere this is one file system.
     const std::string shm = "/dev/shm/corvane-copy-" + std::to_string(::getpid());
     const std::string source = stdfs::is_directory("/dev/shm") ? shm : other.file("big");
     if (source == shm) {
@@ -54,31 +54,7 @@ TEST_F(FileSystemPosixTest, CopiesAcrossFileSystems) {
     stdfs::remove(shm + ".back");
 }
 
-TEST_F(FileSystemPosixTest, SearchFindsWhatTheAttributesAllow) {
-    dir.Write("a.txt", "a");
-    dir.Write("what?.txt", "w");
-    ASSERT_TRUE(stdfs::create_directory(Path("sub")));
-    dir.Write("sub/inner.txt", "i");
-    // Each path, and the names found without and with directories (empty when nothing matches).
-    // On POSIX a wildcard is an ordinary character of a local name.
-    std::string found;
-    for (const char* path : {"a.txt", "sub/inner.txt", "sub", "sub/", "a.txt/", "missing.txt",
-                             "missing/a.txt", "what?.txt", "*.txt"}) {
-        found += std::string(path) + ":";
-        for (const bool withDirectories : {false, true}) {
-            const SearchResult r = fs->Search(Path(path), withDirectories);
-            found += " " + r.name + (r.result.ok() && r.result.reason.empty() ? "" : "!");
-        }
-        found += "\n";
-    }
-    EXPECT_EQ(found, "a.txt: a.txt a.txt\nsub/inner.txt: inner.txt inner.txt\nsub:  sub\nsub/:  .\n"
-                     "a.txt/:  \nmissing.txt:  \nmissing/a.txt:  \nwhat?.txt: what?.txt what?.txt\n"
-                     "*.txt:  \n");
-}
-
-// Copies and reads of more than one buffer with every kind of line end, a longer target replaced
-// whole; replacing keeps the old file's permissions and leaves no temporary file behind; a line
-// writer empties its file and writes every line.
+// Long copies and reads, any line end; replacing keeps permissions and leaves no temporary file.
 TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
     const std::string bytes = "a\r\nb\rc\n\xC3\xBC" + std::string(200'000, 'z'), line(99, 'x');
     dir.Write("from", bytes);
@@ -94,7 +70,7 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
               fs->CreateEmptyFile(Path("to")).ok() && fs->CreateEmptyFile(Path("empty")).ok() &&
               fs->AppendLine(Path("log"), "first").ok() && fs->AppendLine(Path("log"), "").ok() &&
               fs->AppendLine(Path("log"), "a, \"b\"").ok() && fs->DeleteFile(Path("from")).ok() &&
-              fs->ReplaceFile(Path("new.txt"), "one\r\n").ok() &&
+              fs->ReplaceFile(Path("new*.txt"), "one\r\n").ok() &&
               fs->ReplaceFile(Path("old.txt"), "two\r\n").ok() &&
               fs->OpenLineWriter(Path("lines"), writer).ok() && writer->WriteLine("").ok();
     for (int i = 0; i < 999; ++i, written += line + "\r\n") {
@@ -102,13 +78,16 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
     }
     EXPECT_TRUE(ok && writer->Close().ok());
     EXPECT_TRUE(contents == bytes && dir.Read("lines") == written);
-    EXPECT_EQ(dir.Read("to") + dir.Read("empty") + dir.Read("log") + dir.Read("new.txt") +
+    // On POSIX a wildcard is an ordinary character of a local name.
+    EXPECT_EQ(fs->Search(Path("*.txt"), true).name + fs->Search(Path("new*.txt"), true).name,
+              "new*.txt");
+    EXPECT_EQ(dir.Read("to") + dir.Read("empty") + dir.Read("log") + dir.Read("new*.txt") +
                   dir.Read("old.txt"),
               "first\r\n\r\na, \"b\"\r\none\r\ntwo\r\n");
     EXPECT_EQ(stdfs::status(Path("old.txt")).permissions() & stdfs::perms::all,
               stdfs::perms::owner_read | stdfs::perms::owner_write);
     EXPECT_EQ(Names(),
-              (std::set<std::string>{"empty", "lines", "log", "new", "new.txt", "old.txt", "to"}));
+              (std::set<std::string>{"empty", "lines", "log", "new", "new*.txt", "old.txt", "to"}));
 }
 
 // A missing folder is 76, a missing file in an existing folder 53; nothing is written on failure.
@@ -119,7 +98,6 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     ASSERT_TRUE(stdfs::create_directory(sub));
     dir.Write("sub/keep", "k");
     std::string contents = "stale";
-    std::unique_ptr<LineWriter> writer;
     const std::pair<int, std::function<FileResult()>> cases[] = {
         {kPathFileAccess, [&] { return fs->CreateDirectory(sub); }},
         {kPathNotFound, [&] { return fs->CreateDirectory(inMissing); }},
@@ -128,11 +106,9 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         {kPathNotFound, [&] { return fs->CopyFile(file, inMissing); }},
         {kFileNotFound, [&] { return fs->DeleteFile(absent); }},
         {kPathNotFound, [&] { return fs->CreateEmptyFile(inMissing); }},
-        {kPathNotFound, [&] { return fs->AppendLine(inMissing, "x"); }},
         {kFileNotFound, [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); }},
         {kPathNotFound, [&] { return fs->ReplaceFile(inMissing, "x"); }},
-        {kPathFileAccess, [&] { return fs->ReplaceFile(sub, "x"); }},
-        {kPathNotFound, [&] { return fs->OpenLineWriter(inMissing, writer); }}};
+        {kPathFileAccess, [&] { return fs->ReplaceFile(sub, "x"); }}};
     for (const auto& c : cases) {
         const FileResult r = c.second();
         EXPECT_TRUE(r.error == c.first && !r.reason.empty())
@@ -143,8 +119,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
     EXPECT_EQ(Names(), (std::set<std::string>{"file", "sub"}));
 }
 
-// On a full disk (the file size limit stands in for one, set in a child so that it stays there)
-// every failure is reported, the old file stays whole and no temporary file is left behind.
+// A full disk (a file size limit in a child) is reported; the old file stays whole, nothing left.
 TEST_F(FileSystemPosixTest, DiskFullIsReportedAndLeavesTheOldFileWhole) {
     const std::string old = "SRV01\r\nSRV02\r\n", line(99, 'x');
     dir.Write("big", std::string(256 * 1024, 'n'));
@@ -158,13 +133,6 @@ TEST_F(FileSystemPosixTest, DiskFullIsReportedAndLeavesTheOldFileWhole) {
          [&] { return fs->ReplaceFile(Path("target"), dir.Read("big")).error == kDiskFull; }},
         {"CopyFile", 4096,
          [&] { return fs->CopyFile(Path("big"), Path("target")).error == kDiskFull; }},
-        {"CopyFile to a new file", 4096,
-         [&] { return fs->CopyFile(Path("big"), Path("new")).error == kDiskFull; }},
-        {"a line writer closed", 4,
-         [&] {
-             return fs->OpenLineWriter(Path("new"), writer).ok() &&
-                    writer->WriteLine("short").ok() && writer->Close().error == kDiskFull;
-         }},
         // The lines are gathered first; every call after the first failure repeats it.
         {"a line writer filled", 4,
          [&] {
@@ -180,7 +148,6 @@ TEST_F(FileSystemPosixTest, DiskFullIsReportedAndLeavesTheOldFileWhole) {
     for (const auto& c : cases) {
         dir.Write("target", old);
         const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
         if (child == 0) {
             const rlimit limit{c.room, c.room};
             ::signal(SIGXFSZ, SIG_IGN);
@@ -188,7 +155,7 @@ TEST_F(FileSystemPosixTest, DiskFullIsReportedAndLeavesTheOldFileWhole) {
             ::_exit(c.failsAsOnAFullDisk() ? 0 : 1);
         }
         int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(child > 0 && ::waitpid(child, &status, 0) == child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.name;
         EXPECT_EQ(dir.Read("target"), old) << c.name;
         ::unlink(Path("new").c_str());
@@ -207,6 +174,57 @@ TEST_F(FileSystemPosixTest, CopyOntoItselfLeavesTheFileUntouched) {
         EXPECT_EQ(std::to_string(r.error) + " " + r.reason + ": " + dir.Read("app.ini"),
                   std::to_string(kPathFileAccess) + " The destination is the file itself: " + bytes)
             << to;
+    }
+}
+
+// The AppDir lock: a second holder is refused, and a killed holder leaves nothing locked.
+TEST(AppDirLockTest, OneHolderAtATimeAndAKilledHolderLetsGo) {
+    test::TempDir dir;
+    const std::string appDir = dir.path().toStdString();
+    {
+        const AppDirLocking first = LockAppDir(appDir);
+        const AppDirLocking second = LockAppDir(appDir);
+        EXPECT_TRUE(first.lock && !second.lock && second.heldElsewhere) << first.reason;
+    }
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) { // holds the lock until killed
+        const AppDirLocking held = LockAppDir(appDir);
+        const char answer = held.lock ? 'y' : 'n';
+        static_cast<void>(::write(ready[1], &answer, 1));
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(ready[1]);
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    EXPECT_TRUE(answer == 'y' && LockAppDir(appDir).heldElsewhere);
+    ::kill(child, SIGKILL);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    ::close(ready[0]);
+    const AppDirLocking after = LockAppDir(appDir);
+    EXPECT_NE(after.lock, nullptr) << after.reason;
+}
+
+// The file-dialog filters in "Description|patterns|..." form, as Qt reads them.
+TEST(ToQtFileFilterTest, ConvertsEveryPair) {
+    const struct {
+        const char* filter;
+        const char* qt;
+    } cases[] = {
+        {"Text Files|*.txt", "Text Files (*.txt)"},
+        // The description's own parentheses are replaced by the real patterns.
+        {"Lists (*.lst)|*.txt", "Lists (*.txt)"},
+        {"All Files (*.*)|*.*|Text Files (*.txt)|*.txt|INI Files (*.ini)|*.ini|"
+         "Images (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif",
+         "All Files (*);;Text Files (*.txt);;INI Files (*.ini);;Images (*.bmp *.jpg *.gif)"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToQtFileFilter(QString::fromUtf8(c.filter)).toStdString(), c.qt) << c.filter;
     }
 }
 

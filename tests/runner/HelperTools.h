@@ -15,15 +15,12 @@
 
 namespace corvane::test {
 
-// Puts one helper (exitwith, hang, inspect, printargs, stderronly) at `path`, a symbolic link.
 inline void InstallHelper(const std::string& helper, const std::string& path) {
     std::filesystem::create_symlink(std::string(CORVANE_TEST_HELPERS_DIR) + helper, path);
 }
 
-// A fresh AppDir whose path holds a blank, with every helper in it as NAME.exe, and the native
-// Processes made for it (its network root is AppDir + "network/").
-class ToolDir {
-public:
+// A fresh AppDir whose path holds a blank, every helper in it as NAME.exe, its native Processes.
+struct ToolDir : TempDir {
     ToolDir() {
         std::filesystem::create_directories(file("network"));
         for (const char* helper : {"exitwith", "hang", "inspect", "printargs", "stderronly"}) {
@@ -31,21 +28,17 @@ public:
         }
         processes = MakeNativeProcesses(appDir(), file("network/"));
     }
-    std::string appDir() const { return m_dir.file("App Dir/"); }
+    std::string appDir() const { return TempDir::file("App Dir/"); }
     std::string file(const std::string& name) const { return appDir() + name; }
-    void Write(const std::string& name, const std::string& bytes) const {
-        m_dir.Write("App Dir/" + name, bytes);
+    void Write(const std::string& n, const std::string& b) const {
+        TempDir::Write("App Dir/" + n, b);
     }
-    std::string Read(const std::string& name) const { return m_dir.Read("App Dir/" + name); }
+    std::string Read(const std::string& name) const { return TempDir::Read("App Dir/" + name); }
 
     std::unique_ptr<Processes> processes;
-
-private:
-    TempDir m_dir;
 };
 
-// Waits without events until the command ends (through its wait handle, at most 20 s), and
-// returns its exit status; nothing when it did not end in time.
+// Waits without events (at most 20 s) for the command's exit status.
 inline std::optional<int> WaitBlocking(RunningCommand& command) {
     if (const long long handle = command.OpenWaitHandle(); handle >= 0) {
         pollfd p{static_cast<int>(handle), POLLIN, 0};
@@ -60,8 +53,7 @@ inline std::optional<int> WaitBlocking(RunningCommand& command) {
 inline bool ProcessGone(int pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     const std::string text{std::istreambuf_iterator<char>(stat), {}};
-    const size_t close = text.rfind(')');
-    return ::kill(pid, 0) != 0 || close == std::string::npos || text.compare(close, 4, ") Z ") == 0;
+    return ::kill(pid, 0) != 0 || text.find(") Z ") != std::string::npos;
 }
 
 } // namespace corvane::test

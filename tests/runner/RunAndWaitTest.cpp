@@ -1,8 +1,9 @@
-// RunAndWait: the AppDir a command line can carry, the capture in AppDir, the result, and a
-// wait that keeps the program's events flowing (quit leaves, nested waits each end).
+// The AT command lines and the names that may reach one; RunAndWait and the waits.
 #include "HelperTools.h"
 
+#include "runner/AtCommands.h"
 #include "runner/RunAndWait.h"
+#include "runner/ServerName.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -13,30 +14,22 @@
 namespace corvane::test {
 namespace {
 
-// Each AppDir and the character that keeps it off an interpreter's command line, if any.
 TEST(InterpreterCommandLineTest, AnAppDirItCannotCarryIsFound) {
-    std::string found;
-    for (const char* appDir :
-         {"/home/a b/C&(o)r'v^a!n,e;/", "C:\\T\xc3\xa9st\\", "/home/we\"ird/", "/home/100%/",
-          "/home/line\nbreak/", "/home/tab\there/", "/del\x7f/"}) {
-        const std::optional<QChar> unsafe = UnsafeAppDirCharacter(QString::fromUtf8(appDir));
-        found += unsafe ? QString(*unsafe).toStdString() : "-";
+    QString found;
+    for (const char* appDir : {"/a b/C&(o)r'v^a!n,e;/", "C:\\T\xc3\xa9st\\", "/we\"ird/", "/100%/",
+                               "/line\nbreak/", "/x\x1f/", "/del\x7f/"}) {
+        found += UnsafeAppDirCharacter(QString::fromUtf8(appDir)).value_or(u'-');
     }
-    EXPECT_EQ(found, "--\"%\n\t\x7f");
+    EXPECT_EQ(found, QString::fromUtf8("--\"%\n\x1f\x7f"));
 }
 
-QStringList g_warnings;
-
-// A notifier left watching a closed handle makes the event loop warn about an invalid socket.
 // Without a wait handle the wait looks at the command until it ends, or stops at the deadline.
 struct NoHandleCommand final : RunningCommand {
     explicit NoHandleCommand(int n) : looks(n) {}
     long long OpenWaitHandle() override { return -1; }
     void CloseWaitHandle() override {}
     bool Running() override { return looks > 0 ? (--looks, true) : looks < 0; }
-    std::optional<int> ExitStatus() const override {
-        return looks == 0 ? std::optional(7) : std::nullopt;
-    }
+    std::optional<int> ExitStatus() const override { return looks ? std::optional<int>() : 7; }
     void End() override {}
     int looks; // negative: never ends
 };
@@ -53,16 +46,14 @@ TEST(WaitWithoutHandleTest, PollsUntilTheCommandEndsOrTheDeadline) {
 class RunAndWaitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_warnings.clear();
-        m_previousHandler = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext&,
-                                                      const QString& m) {
-            g_warnings.append(t == QtDebugMsg || t == QtInfoMsg ? QStringList() : QStringList(m));
-        });
+        m_previousHandler = // no warning, such as one about a notifier left on a closed handle
+            qInstallMessageHandler([](QtMsgType t, const QMessageLogContext&, const QString& m) {
+                EXPECT_TRUE(t == QtDebugMsg || t == QtInfoMsg) << m.toStdString();
+            });
     }
     void TearDown() override {
         QCoreApplication::processEvents();
         qInstallMessageHandler(m_previousHandler);
-        EXPECT_EQ(g_warnings, QStringList());
     }
 
     RunResult Run(const char* command, const char* capture = "") {
@@ -78,9 +69,7 @@ TEST_F(RunAndWaitTest, CapturesIntoAppDirAndSaysWhenTheToolNeverRan) {
     tools.Write("schedule.top", "earlier answer\r\n");
     const RunResult ran = Run(R"(printargs \\SRV01)", "schedule.top");
     const std::string captured = tools.Read("schedule.top");
-    testing::internal::CaptureStderr();
-    const RunResult missing = Run(R"(uptime \\SRV01)", "schedule.top");
-    testing::internal::GetCapturedStderr();
+    const RunResult missing = Run(R"(uptime \\SRV01)", "schedule.top"); // complains on stderr
     const RunResult refused = Run("printargs a & exitwith 1");
     EXPECT_TRUE(ran.started && ran.ended && ran.exitStatus == 0);
     EXPECT_TRUE(!missing.started && missing.ended && missing.exitStatus == kCommandNotFoundStatus);
@@ -90,25 +79,7 @@ TEST_F(RunAndWaitTest, CapturesIntoAppDirAndSaysWhenTheToolNeverRan) {
               "[\\\\SRV01]\n||'uptime' is not recognized");
 }
 
-// Quitting the program ends the wait at once (the nested loop would never end), the command
-// still running.
-TEST_F(RunAndWaitTest, QuittingCutsTheWaitShort) {
-    LaunchResult launched = tools.processes->Launch("cmd /c hang");
-    ASSERT_NE(launched.command, nullptr);
-    RunResult r;
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(20, qApp, &QCoreApplication::quit);
-        r = WaitFor(*launched.command);
-    });
-    QCoreApplication::exec();
-    EXPECT_TRUE(!r.ended && !r.exitStatus && launched.command->Running());
-    launched.command->End();
-    EXPECT_EQ(WaitBlocking(*launched.command), 128 + SIGKILL);
-}
-
-// A wait that starts during another (a handler that runs a command): each ends with its own
-// command, and the outer command's end, seen during the inner wait, neither is lost nor keeps
-// waking the loop until the inner command ends.
+// A wait within another: each ends with its own command; the outer end is kept, waking no one.
 TEST_F(RunAndWaitTest, NestedWaitsEachEndWithTheirOwnCommandAndSleepMeanwhile) {
     LaunchResult outer = tools.processes->Launch("cmd /c hang");
     LaunchResult inner = tools.processes->Launch("cmd /c hang");
@@ -128,8 +99,36 @@ TEST_F(RunAndWaitTest, NestedWaitsEachEndWithTheirOwnCommandAndSleepMeanwhile) {
     QObject::disconnect(QAbstractEventDispatcher::instance(), nullptr, qApp, nullptr);
     EXPECT_TRUE(r.exitStatus == 128 + SIGKILL && innerResult.exitStatus == 128 + SIGKILL);
     EXPECT_LT(wakes, 20);
-    // The descriptor numbers come back for the next command, which must wake its wait again.
+    // The descriptor numbers come back; the next wait must still wake.
     EXPECT_EQ(Run("exitwith 4").exitStatus, 4);
+}
+
+TEST(AtCommandsTest, BuildsTheFourLinesExactly) {
+    const QString srv = QStringLiteral("SRV01");
+    EXPECT_EQ(
+        QStringList(
+            {AtScheduleLine(srv, "7:05PM", "/every:M,T", "\"C:\\Program Files\\x.exe\" /q").value(),
+             AtScheduleLine(srv, "7:5AM", QString(), "a.exe").value(), AtListCommand(srv).value(),
+             AtProbeCommand(srv).value(), AtDeleteCommand(srv, "3").value()}),
+        QStringList({"at \\\\SRV01 7:05PM /every:M,T \"C:\\Program Files\\x.exe\" /q",
+                     "at \\\\SRV01 7:5AM  a.exe", "AT \\\\SRV01", "AT \\\\SRV01",
+                     "AT \\\\SRV01 3 /Delete /Yes"}));
+}
+
+// No line is built with a name other than plain ASCII, or a job ID that is not a plain number.
+TEST(AtCommandsTest, BuildsNothingForAnUnsafeServerOrJobId) {
+    EXPECT_TRUE(IsSafeServerName("srv-01_a.corp.example") && IsSafeServerName("ADMIN$0"));
+    for (const char16_t* name :
+         {u"", u"SRV 01", u"SRV&calc", u"%TEMP%", u"\"SRV\"", u"SRV,2", u"\\\\SRV", u"SRV/x",
+          u"SRV\r\n", u"SRV:", u"SRV\u00c9", u"SRV\uff21"}) {
+        const QString bad = QString::fromUtf16(name);
+        EXPECT_FALSE(IsSafeServerName(bad) || AtScheduleLine(bad, "1:00", "", "x") ||
+                     AtListCommand(bad) || AtProbeCommand(bad) || AtDeleteCommand(bad, "1"))
+            << bad.toStdString();
+    }
+    for (const char* id : {"", "1 & calc", "-1", "1e3", " 1", "\xd9\xa3"}) {
+        EXPECT_FALSE(AtDeleteCommand(QStringLiteral("SRV01"), QString::fromUtf8(id))) << id;
+    }
 }
 
 } // namespace
