@@ -1,43 +1,22 @@
-// The temporary AppDir and the main window built in it, the scripted dialogs and the recorded
-// launches.
+// The temporary AppDir, the main window built in it, the scripted dialogs and recorded launches.
 #include "Harness.h"
 #include "RecordingProcesses.h"
 
 #include "platform/NativeFileSystem.h"
 #include "platform/NativeProcesses.h"
 
-#include <QFile>
-#include <QLabel>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace corvane::test {
 
-TempDir::TempDir() : m_path(m_dir.path() + QLatin1Char('/')) {
-    EXPECT_TRUE(m_dir.isValid());
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void TempDir::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string TempDir::Read(const std::string& name) const {
-    std::ostringstream text;
-    text << std::ifstream(file(name), std::ios::binary).rdbuf();
-    return text.str();
-}
-
-bool TempDir::Exists(const std::string& name) const {
-    return QFile::exists(QString::fromStdString(file(name)));
-}
-
-// UNC paths lead into <AppDir>/network/, where a LabNetwork builds its servers.
 MainHarness::MainHarness()
     : nativeFiles(MakeNativeFileSystem(dir.file("network/"))),
       nativeProcesses(MakeNativeProcesses(dir.file(""), dir.file("network/"))) {}
-
-MainHarness::~MainHarness() = default;
 
 frmMain& MainHarness::Start(FileSystem* files, Processes* processes) {
     Services services{dialogs, files != nullptr ? *files : *nativeFiles,
@@ -53,38 +32,31 @@ frmMain& MainHarness::Start(FileSystem* files, Processes* processes) {
 
 std::string CrLf(std::initializer_list<std::string> lines) {
     std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\r\n";
-    }
+    std::ranges::for_each(lines, [&text](const std::string& line) { text += line + "\r\n"; });
     return text;
 }
 
 namespace {
 
 template <class T> std::optional<T> Take(std::deque<T>& queue) {
-    if (queue.empty()) {
-        return std::nullopt;
+    const std::optional<T> front = queue.empty() ? std::nullopt : std::optional<T>(queue.front());
+    if (front) {
+        queue.pop_front();
     }
-    T front = queue.front();
-    queue.pop_front();
     return front;
 }
 
-class FinishedCommand final : public RunningCommand {
-public:
-    explicit FinishedCommand(int status) : m_status(status) {}
+struct FinishedCommand final : RunningCommand {
+    explicit FinishedCommand(int s) : status(s) {}
     long long OpenWaitHandle() override { return -1; }
     void CloseWaitHandle() override {}
     bool Running() override { return false; }
-    std::optional<int> ExitStatus() const override { return m_status; }
+    std::optional<int> ExitStatus() const override { return status; }
     void End() override {}
-
-private:
-    int m_status;
+    int status;
 };
 
-class TrackedCommand final : public RunningCommand {
-public:
+struct TrackedCommand final : RunningCommand {
     TrackedCommand(std::unique_ptr<RunningCommand> real, std::vector<RunningCommand*>& list)
         : m_real(std::move(real)), m_list(list) {
         m_list.push_back(this);
@@ -95,8 +67,6 @@ public:
     bool Running() override { return m_real->Running(); }
     std::optional<int> ExitStatus() const override { return m_real->ExitStatus(); }
     void End() override { m_real->End(); }
-
-private:
     std::unique_ptr<RunningCommand> m_real;
     std::vector<RunningCommand*>& m_list;
 };
@@ -104,11 +74,7 @@ private:
 } // namespace
 
 ScriptedDialogs::~ScriptedDialogs() {
-    EXPECT_TRUE(m_answers.empty() && m_files.empty() && m_fileLists.empty() &&
-                m_windowActions.empty())
-        << "never asked for: " << m_answers.size() << " answer(s), " << m_files.size()
-        << " file(s), " << m_fileLists.size() << " file list(s), " << m_windowActions.size()
-        << " window action(s)";
+    EXPECT_EQ(m_answers.size() + m_files.size() + m_fileLists.size() + m_windowActions.size(), 0u);
 }
 
 std::vector<Shown> ScriptedDialogs::MessageBoxes() const {
@@ -120,22 +86,15 @@ std::vector<Shown> ScriptedDialogs::MessageBoxes() const {
 
 QStringList ScriptedDialogs::MessageTexts() const {
     QStringList texts;
-    for (const Shown& box : MessageBoxes()) {
-        texts << box.text;
-    }
+    std::ranges::for_each(MessageBoxes(), [&texts](const Shown& box) { texts << box.text; });
     return texts;
 }
 
 int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title) {
     m_shown.push_back({Shown::MessageBox, text, title, style, {}});
-    if (m_boxHook) {
-        m_boxHook(m_shown.back());
-    }
-    // Only questions take a queued answer; an OK box just records itself.
-    if ((style & 0x0F) != MsgStyle::YesNo) {
-        return MsgAnswer::Ok;
-    }
-    const std::optional<int> answer = Take(m_answers);
+    m_boxHook(m_shown.back());
+    const std::optional<int> answer =
+        (style & 0x0F) != MsgStyle::YesNo ? MsgAnswer::Ok : Take(m_answers);
     EXPECT_TRUE(answer) << "unexpected question: " << text.toStdString();
     return answer.value_or(MsgAnswer::No);
 }
@@ -143,13 +102,11 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
 std::optional<QString> ScriptedDialogs::FileDialog(Shown::Kind kind, const QString& title) {
     m_shown.push_back({kind, {}, title, 0, {}});
     EXPECT_FALSE(m_files.empty()) << "unexpected file dialog " << title.toStdString();
-    // Copied out before the pop: GCC's optimiser mistakes a moved-out optional for uninitialised.
-    const bool chosen = !m_files.empty() && m_files.front().has_value();
-    const QString path = chosen ? *m_files.front() : QString();
+    const std::optional<QString> path = m_files.empty() ? std::nullopt : m_files.front();
     if (!m_files.empty()) {
         m_files.pop_front();
     }
-    return chosen ? std::optional<QString>(path) : std::nullopt;
+    return path;
 }
 
 QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString&) {
@@ -162,17 +119,13 @@ QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QStrin
 void ScriptedDialogs::ShowModal(QDialog& window) {
     QStringList labels;
     for (const QLabel* label : window.findChildren<QLabel*>()) {
-        if (!label->text().isEmpty()) {
-            labels << label->text();
-        }
+        labels << label->text();
     }
+    labels.removeAll(QString());
     m_shown.push_back({Shown::Window, labels.join(QLatin1Char('\n')), window.windowTitle(), 0,
                        window.objectName()});
-    // Shown (not exec'd) so that geometry and contents are real while the action runs.
     window.show();
-    if (const std::optional<WindowAction> action = Take(m_windowActions)) {
-        (*action)(window);
-    }
+    Take(m_windowActions).value_or([](QDialog&) {})(window);
     window.hide();
 }
 

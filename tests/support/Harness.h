@@ -11,6 +11,7 @@
 #include "platform/Windowing.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,52 +19,43 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <memory>
-#include <string>
-#include <vector>
+#include <fstream>
 
 namespace corvane::test {
 
-// A fresh folder that disappears with the test.
-class TempDir {
-public:
-    TempDir();
-    QString path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path.toStdString() + name; }
-    void Write(const std::string& name, const std::string& bytes) const;
-    std::string Read(const std::string& name) const;
-    bool Exists(const std::string& name) const;
+std::string ReadBytes(const std::string& path);
 
-private:
+struct TempDir {
+    QString path() const { return m_dir.path() + '/'; }
+    std::string file(const std::string& name) const { return path().toStdString() + name; }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
+    }
+    std::string Read(const std::string& name) const { return ReadBytes(file(name)); }
+    bool Exists(const std::string& name) const {
+        return QFile::exists(path() + QString::fromStdString(name));
+    }
+
     QTemporaryDir m_dir;
-    QString m_path;
 };
 
-class FixedClock final : public Clock {
-public:
+struct FixedClock final : Clock {
     std::chrono::system_clock::time_point now{std::chrono::seconds(1'800'000'000)};
     std::chrono::system_clock::time_point Now() const override { return now; }
 };
 
-// Records whether each call asked for the focus, and passes it on to `real` when one is set.
-class RecordingWindowing final : public Windowing {
-public:
+struct RecordingWindowing final : Windowing {
     std::vector<Focus> calls;
     Windowing* real = nullptr;
     void BringToFront(QWidget& window, Focus focus) override {
         calls.push_back(focus);
-        if (real != nullptr) {
-            real->BringToFront(window, focus);
-        }
+        real != nullptr ? real->BringToFront(window, focus) : void();
     }
 };
 
 struct MainHarness {
     MainHarness();
-    ~MainHarness();
 
-    // Builds the window over these services (when null, the real ones working in this AppDir and
-    // its lab network) and runs Form_Load.
     frmMain& Start(FileSystem* files = nullptr, Processes* processes = nullptr);
 
     TempDir dir;
@@ -78,7 +70,6 @@ struct MainHarness {
     std::unique_ptr<frmMain> window;
 };
 
-// Joins lines, each ended with CR LF, the way the program writes its files.
 std::string CrLf(std::initializer_list<std::string> lines);
 
 } // namespace corvane::test

@@ -1,6 +1,6 @@
-// A test's lab network with the build's stand-in tools linked beside the test's program, and
-// programs started with posix_spawn, their output and status collected.
+// A test's lab network with the build's stand-in tools, and programs run with posix_spawn.
 #include "LabNetwork.h"
+#include "Harness.h"
 #include "RunProgram.h"
 
 #include "platform/posix/Lab.h"
@@ -8,12 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,78 +19,45 @@ extern char** environ;
 
 namespace corvane::test {
 
-namespace fs = std::filesystem;
-
 LabNetwork::LabNetwork(const std::string& appDir) : m_root(appDir + "network/") {
-    fs::create_directories(m_root);
+    std::filesystem::create_directories(m_root);
     for (const char* tool : {"at.exe", "uptime.exe"}) {
-        std::error_code ec;
-        fs::create_symlink(Tool(tool), appDir + tool, ec);
-        EXPECT_FALSE(ec) << "linking " << tool << ": " << ec.message();
+        std::filesystem::create_symlink(Tool(tool), appDir + tool);
     }
 }
 
 void LabNetwork::AddServer(const std::string& name, const LabServerOptions& options) const {
     for (const std::string& share : options.shares) {
-        fs::create_directories(m_root + name + "/" + share);
+        std::filesystem::create_directories(m_root + name + "/" + share);
     }
-    WriteFile(name + "/.lab", lab::FormatSettings({.offline = options.offline,
-                                                   .denied = options.denied,
-                                                   .hang = options.hang,
-                                                   .boot = options.boot,
-                                                   .unreadable = {}}));
+    WriteFile(
+        name + "/.lab",
+        lab::FormatSettings({options.offline, options.denied, options.hang, options.boot, {}}));
 }
 
 void LabNetwork::WriteFile(const std::string& relative, const std::string& bytes) const {
-    const fs::path path = Path(relative);
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string LabNetwork::ReadFile(const std::string& relative) const {
-    std::ostringstream text;
-    text << std::ifstream(Path(relative), std::ios::binary).rdbuf();
-    return text.str();
-}
-
-bool LabNetwork::Exists(const std::string& relative) const {
-    return fs::exists(Path(relative));
+    std::filesystem::create_directories(std::filesystem::path(Path(relative)).parent_path());
+    std::ofstream(Path(relative), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::vector<lab::Job> LabNetwork::Jobs(const std::string& server) const {
     const lab::Server found = lab::Network(m_root).FindServer(server);
     std::vector<lab::Job> jobs;
     std::string error;
-    EXPECT_TRUE(found.Exists()) << server;
-    EXPECT_TRUE(!found.Exists() || lab::JobStore(found.folder).Read(jobs, error)) << error;
+    EXPECT_TRUE(found.Exists() && lab::JobStore(found.folder).Read(jobs, error)) << server << error;
     return jobs;
 }
 
-std::vector<std::string> LabNetwork::Environment(std::optional<long long> now) const {
-    std::vector<std::string> env{"CORVANE_NETWORK=" + m_root};
-    if (now) {
-        env.push_back("CORVANE_LAB_NOW=" + std::to_string(*now));
-    }
-    return env;
-}
-
 std::string LabNetwork::Tool(const std::string& name) {
-    return std::string(CORVANE_BIN_DIR) + "/" + name;
+    return CORVANE_BIN_DIR "/" + name;
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env) {
     char output[] = "/tmp/corvane-program-XXXXXX";
-    const int fd = ::mkstemp(output);
-    if (fd < 0) {
-        return {};
-    }
-    ::close(fd);
+    ::close(::mkstemp(output));
     const pid_t pid = StartProgram(program, args, env, output);
-    ProgramResult result{pid < 0 ? -1 : WaitProgram(pid), {}};
-    std::ostringstream text;
-    text << std::ifstream(output, std::ios::binary).rdbuf();
-    result.out = text.str();
+    ProgramResult result{pid < 0 ? -1 : WaitProgram(pid), ReadBytes(output)};
     ::unlink(output);
     return result;
 }
@@ -102,10 +67,9 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& a
     std::vector<std::string> argv{program}, envp;
     argv.insert(argv.end(), args.begin(), args.end());
     for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('=') + 1);
+        const std::string name(*e, std::strchr(*e, '=') + 1);
         if (std::ranges::none_of(env, [&](const std::string& x) { return x.starts_with(name); })) {
-            envp.push_back(entry);
+            envp.push_back(*e);
         }
     }
     envp.insert(envp.end(), env.begin(), env.end());
@@ -116,10 +80,10 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& a
         }
         pointers->push_back(nullptr);
     }
-    const std::string target = outputFile.empty() ? "/dev/null" : outputFile;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    const std::string target = outputFile.empty() ? "/dev/null" : outputFile;
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, target.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0666);
     pid_t pid = -1;
@@ -130,12 +94,10 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& a
 
 int WaitProgram(pid_t pid) {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
+    pid_t rc = -1;
+    while ((rc = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return rc < 0 ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace corvane::test

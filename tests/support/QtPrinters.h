@@ -8,7 +8,5 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 inline void PrintTo(const QStringList& list, std::ostream* out) {
-    const QString inner =
-        list.isEmpty() ? QString() : '"' + list.join(QStringLiteral("\", \"")) + '"';
-    *out << '{' << inner.toStdString() << '}';
+    *out << "{\"" << list.join(QStringLiteral("\", \"")).toStdString() << "\"}";
 }

@@ -1,14 +1,11 @@
-// A Dialogs for tests: answers are queued in advance, and every box and window shown is recorded,
-// so that no test ever blocks on a modal window.
+// A Dialogs for tests: answers are queued in advance; every box and window shown is recorded.
 #pragma once
 
 #include "platform/Dialogs.h"
 
 #include <QDialog>
-#include <QString>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace corvane::test {
@@ -21,19 +18,15 @@ struct Shown {
     QString objectName; // the window's object name; empty for the others
 };
 
-class ScriptedDialogs final : public Dialogs {
-public:
-    // What a shown window does while it is "open"; without one it is hidden again, as if closed.
+struct ScriptedDialogs final : Dialogs {
     using WindowAction = std::function<void(QDialog&)>;
 
-    // Answers, files and window actions queued but never asked for fail the test.
     ~ScriptedDialogs() override;
 
     void QueueAnswer(int answer) { m_answers.push_back(answer); }
     void QueueFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void QueueFiles(QStringList paths) { m_fileLists.push_back(std::move(paths)); }
     void QueueWindowAction(WindowAction action) { m_windowActions.push_back(std::move(action)); }
-    // Runs for every message box as it is shown (for example to press a button meanwhile).
     void OnMessageBox(std::function<void(const Shown&)> hook) { m_boxHook = std::move(hook); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
@@ -51,7 +44,6 @@ public:
     QStringList GetOpenFileNames(const QString& title, const QString& filter) override;
     void ShowModal(QDialog& window) override;
 
-private:
     std::optional<QString> FileDialog(Shown::Kind kind, const QString& title);
 
     std::vector<Shown> m_shown;
@@ -59,7 +51,7 @@ private:
     std::deque<std::optional<QString>> m_files;
     std::deque<QStringList> m_fileLists;
     std::deque<WindowAction> m_windowActions;
-    std::function<void(const Shown&)> m_boxHook;
+    std::function<void(const Shown&)> m_boxHook = [](const Shown&) {};
 };
 
 } // namespace corvane::test

@@ -7,7 +7,6 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    // Death tests start the test binary afresh instead of forking a process with Qt's threads.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QApplication app(argc, argv);
     corvane::ApplyProgramLook(app);
