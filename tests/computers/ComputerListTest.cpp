@@ -20,14 +20,11 @@ protected:
     void SetUp() override { h.Start(&files); }
     frmMain& w() { return *h.window; }
     QStringList List() { return Entries(*w().lstComputers); }
-    // Opens the Add Computer dialog and lets the action work in it while it is shown.
     void Add(std::function<void(frmAddComputer&)> action) {
         h.dialogs.QueueWindowAction(
             [action](QDialog& dialog) { action(static_cast<frmAddComputer&>(dialog)); });
         w().cmdAdd->click();
     }
-    // Clicks Import or Export with the file dialog answering this AppDir file (or cancelled):
-    // the texts of the boxes shown. The run ends idle.
     QString Pick(QPushButton* button, std::optional<std::string> name) {
         h.dialogs.Clear();
         h.dialogs.QueueFile(name ? std::optional(File(*name)) : std::nullopt);
@@ -66,7 +63,6 @@ TEST_F(ComputerListTest, AddUpperCasesTypingKeepsPastesStripsBackslashesAndRefus
     EXPECT_EQ(h.dir.Read("computerlist.txt"), (added.join("\r\n") + "\r\n").toStdString());
     EXPECT_TRUE(Boxes().isEmpty());
 
-    // Refused: an empty name, a quote, a control character, and any name past the thousandth.
     for (int i = 6; i < 1000; ++i) {
         w().lstComputers->addItem(QStringLiteral("SRV%1").arg(i, 4, 10, QLatin1Char('0')));
     }
@@ -153,7 +149,6 @@ TEST_F(ComputerListTest, ImportAndExportRoundTripEveryNameAndNameEveryFailure) {
     EXPECT_EQ(Pick(in, "no/such/folder/list.txt"), QStringLiteral("Unable to locate path."));
     EXPECT_FALSE(fifo.hung());
     EXPECT_TRUE(fifo.stillThere() && std::filesystem::is_symlink(h.dir.file("random.txt")));
-    // An unreachable file is named, not taken for a server (no frmMsg).
     files.readFailure = files.writeFailure = {kBadFileName, "The network path was not found"};
     for (QPushButton* button : {in, out}) {
         h.dialogs.Clear();

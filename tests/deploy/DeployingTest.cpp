@@ -44,12 +44,10 @@ protected:
         lab.WriteFile("SRV01/C$/Apps/setup.exe", "x");
     }
     frmMain& w() { return *h.window; }
-    // Local paths in AppDir, spelled as the platform's file dialog gives them.
     QStringList Local(QStringList names) const {
         return names.replaceInStrings(QRegularExpression("^"),
                                       QDir::toNativeSeparators(h.dir.path()));
     }
-    // The first line of each message shown, enough to tell them apart.
     QStringList Said() const {
         QStringList lines = h.dialogs.MessageTexts();
         for (QString& text : lines)
@@ -60,7 +58,6 @@ protected:
         h.dialogs.QueueFiles(paths);
         w().cmdAddDeployables->click();
     }
-    // Both deploy lists: the full paths, then the names.
     QStringList DeployLists() const {
         return Entries(*h.window->lstDeployables) + Entries(*h.window->lstDeployables2);
     }
@@ -74,7 +71,6 @@ protected:
         w().lstDeployables->addItems(files);
         w().cboDeployPath->setEditText(path);
     }
-    // Clicks with the answer queued; each of `windows` windows noted, the report read and closed.
     void Click(QPushButton* button, int answer = 0, int windows = 0) {
         if (answer != 0)
             h.dialogs.QueueAnswer(answer);
@@ -122,7 +118,6 @@ TEST_F(DeployTest, AddAppendsOneFileOrReplacesTheListRemoveAndClearTakeFromBoth)
     EXPECT_EQ(DeployLists(), QStringList());
     EXPECT_EQ(ListFile(), "(missing)") << "adding and clearing leave the file to the exit";
 
-    // Nothing to remove, or nothing selected: a message, and the file only created when missing.
     w().cmdRemoveDeployables->click();
     EXPECT_EQ(ListFile(), "");
     Pick(Local({"1.exe", "2.exe", "3.exe", "4.exe"}));
@@ -165,7 +160,6 @@ TEST_F(DeployTest, DeployCopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatM
         << boxes[3].text.toStdString();
 }
 
-// A file on a server's share survives being its own destination; odd local names stay listed.
 TEST_F(DeployTest, AFileIsNeverCopiedOntoItselfAndOddLocalNamesStayOnTheList) {
     lab.WriteFile("SRV01/C$/Apps/app.ini", "settings");
     h.dir.Write("what?.txt", "x");
@@ -201,7 +195,6 @@ TEST_F(DeployTest, DeploySelectedCopiesToTheSelectedServersOnlyAndEveryRefusalCo
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i) + "/D$/Apps/a.exe"), i % 2 == 0) << i;
     }
-    // An empty computer list is said after the question.
     w().lstComputers->clear();
     Click(w().cmdDeployAll, MsgAnswer::Yes);
     const QString ask = "You are about to deploy ALL files on the deploy list";
@@ -228,7 +221,6 @@ TEST_F(DeployTest, ConfirmWritesALinePerTestSaysFailingServersAndReusesTheReport
                                      "-  \\\\SRV01\\C$\\Apps\\odd?.txt  does NOT exist!", " ",
                                      "-  WEB,01  is not a usable server name", " "});
     EXPECT_EQ(Report(), report);
-    // The window shows report.top one entry per line, without the line breaks.
     EXPECT_EQ(shownReport.join("\r\n") + "\r\n", QString::fromStdString(report));
     // A notice per unreachable test, the busy cursor on all the while, then the same window.
     const QString notice = "frmMsg busy Checking", done = "frmReport busy Done!";
@@ -303,7 +295,6 @@ TEST_F(DeployTest, AnUnwritableReportStopsTheConfirmRun) {
     }
 }
 
-// The report window shows report.top a line per entry, whatever the line endings.
 TEST_F(DeployTest, TheReportWindowShowsEveryLineOfTheReportFile) {
     frmReport report(w(), *h.nativeFiles, h.dir.path() + "report.top");
     h.dir.Write(

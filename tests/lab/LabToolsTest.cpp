@@ -49,8 +49,6 @@ protected:
     }
 
     int Lab(const std::vector<std::string>& args) const { return Run("corvane-lab", args).status; }
-    // How many of the servers named one a line exist in the corvane-lab network, are offline,
-    // denied.
     std::string Count(const std::string& names) const {
         const lab::Network network(root);
         int found = 0, offline = 0, denied = 0;
@@ -92,7 +90,6 @@ TEST_F(LabToolTest, AtAnswersAndExitStatuses) {
             {{kSrv, "1", "/DELETE", "/yes"}, 0, ""},
             {{kSrv, "1", "/delete", "/Yes"}, 2, "The AT job ID 1 does not exist on \\\\SRV.\n"},
             {{kSrv, "1:00", "c"}, 0, added(3)}}); // IDs only grow
-    // A damaged job file is reported and kept.
     lab.WriteFile("SRV/.jobs", "next=3\n1\tonce\tgarbage\n");
     Expect("at.exe", {{{kSrv}, 3, "The job file "}, {{kSrv, "1:00", "x"}, 3, "The job file "}});
     EXPECT_EQ(lab.ReadFile("SRV/.jobs"), "next=3\n1\tonce\tgarbage\n");
@@ -173,7 +170,6 @@ TEST_F(LabToolTest, UptimeAnswersFromTheBootTimeClamped) {
 
 using LabCliTest = LabToolTest;
 
-// A demo network and its computer list; a second demo touches neither.
 TEST_F(LabCliTest, DemoNetwork) {
     const std::string list =
         "WEB01\r\nWEB02\r\nWEB03\r\nAPP01\r\nAPP02\r\nDB01\r\nDB02\r\nFILE01\r\n"
@@ -219,19 +215,6 @@ TEST_F(LabCliTest, AddSetAndBulkOrRefuse) {
     const std::string bulk = Count("SRV0001\r\nSRV0002\r\nSRV0003\r\nSRV0004\r\nSRV0005");
     EXPECT_TRUE(bulk == "5 2 3" || bulk == "5 3 2") << bulk;
     EXPECT_FALSE(lab::Network(root).FindServer("SRV0006").Exists());
-}
-
-// A server whose settings file is a link is shown as such and its settings are not rewritten.
-TEST_F(LabCliTest, ASettingsFileThatIsALinkIsNeitherReadNorReplaced) {
-    ASSERT_EQ(Lab({"add", "SRV", "--root", root}), 0);
-    dir.Write("outside", "offline=yes\n");
-    std::filesystem::remove(root + "/SRV/.lab");
-    std::filesystem::create_symlink(dir.file("outside"), root + "/SRV/.lab");
-    const test::ProgramResult show = Run("corvane-lab", {"show", "SRV", "--root", root});
-    EXPECT_TRUE(show.status == 1 && show.out.find("settings unreadable") != std::string::npos);
-    EXPECT_EQ(Lab({"set", "SRV", "--denied", "--root", root}), 1);
-    EXPECT_EQ(dir.Read("outside") + std::to_string(std::filesystem::is_symlink(root + "/SRV/.lab")),
-              "offline=yes\n1");
 }
 
 } // namespace

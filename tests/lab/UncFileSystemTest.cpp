@@ -25,7 +25,6 @@ protected:
     std::unique_ptr<FileSystem> fs = MakeNativeFileSystem(lab.root());
 };
 
-// A run remembers servers and folders, sees its own changes in any spelling, forgets when it ends.
 TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
     lab.WriteFile("SRV/C$/Apps/Setup.exe", "old");
     {
@@ -59,7 +58,6 @@ TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
     EXPECT_EQ(fs->Search(R"(\\off\c$\apps\X)", true).name, "x");
 }
 
-// Where the network refuses, every operation gives the same error and writes nothing.
 TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {
     for (const std::string base : {R"(\\OFF\C$\)", R"(\\SRV\H$\)", R"(\\DENY\C$\)"}) {
         const int error = base.starts_with(R"(\\DENY)") ? kPermissionDenied : kBadFileName;

@@ -163,7 +163,6 @@ TEST_F(FileSystemPosixTest, DiskFullIsReportedAndLeavesTheOldFileWhole) {
     }
 }
 
-// A copy onto the source itself, by whatever name, leaves it untouched and says so.
 TEST_F(FileSystemPosixTest, CopyOntoItselfLeavesTheFileUntouched) {
     const std::string bytes = "the only copy";
     dir.Write("app.ini", bytes);
@@ -177,7 +176,6 @@ TEST_F(FileSystemPosixTest, CopyOntoItselfLeavesTheFileUntouched) {
     }
 }
 
-// The AppDir lock: a second holder is refused, and a killed holder leaves nothing locked.
 TEST(AppDirLockTest, OneHolderAtATimeAndAKilledHolderLetsGo) {
     test::TempDir dir;
     const std::string appDir = dir.path().toStdString();
@@ -209,14 +207,12 @@ TEST(AppDirLockTest, OneHolderAtATimeAndAKilledHolderLetsGo) {
     EXPECT_NE(after.lock, nullptr) << after.reason;
 }
 
-// The file-dialog filters in "Description|patterns|..." form, as Qt reads them.
 TEST(ToQtFileFilterTest, ConvertsEveryPair) {
     const struct {
         const char* filter;
         const char* qt;
     } cases[] = {
         {"Text Files|*.txt", "Text Files (*.txt)"},
-        // The description's own parentheses are replaced by the real patterns.
         {"Lists (*.lst)|*.txt", "Lists (*.txt)"},
         {"All Files (*.*)|*.*|Text Files (*.txt)|*.txt|INI Files (*.ini)|*.ini|"
          "Images (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif",

@@ -84,13 +84,8 @@ TEST_F(ProcessesPosixTest, LinesTheLabCannotRunStartNothing) {
         EXPECT_TRUE(!launched.command && !launched.error.empty()) << line;
     }
     EXPECT_EQ(tools.Read("out.top"), "old");
-    const std::string unwritable = tools.appDir() + "no/such/dir.top";
-    const LaunchResult refused =
-        tools.processes->Launch("cmd /c printargs > \"" + unwritable + "\"");
     const LaunchResult direct = tools.processes->Launch("at \\\\SRV01 7:05PM notepad.exe");
-    EXPECT_TRUE(!refused.command && !direct.command);
-    EXPECT_NE(refused.error.find(unwritable), std::string::npos) << refused.error;
-    EXPECT_NE(direct.error.find("at.exe"), std::string::npos) << direct.error;
+    EXPECT_TRUE(!direct.command && direct.error.find("at.exe") != std::string::npos);
     EXPECT_EQ(Run("exitwith 7"), 7);
 }
 
@@ -154,13 +149,11 @@ TEST(WindowsCommandLineTest, SplitsAsWindowsDoes) {
     const std::pair<const char*, Words> cases[] = {
         {"", {}},
         {"  a\tb  c", {"a", "b", "c"}},
-        // The program word: quoted up to the next quote, backslashes plain.
         {R"("C:\Program Files\x.exe" /q)", {R"(C:\Program Files\x.exe)", "/q"}},
         {R"("a b"c d)", {"a b", "c", "d"}},
         {R"(p\" x)", {R"(p\")", "x"}},
         {R"(p a"b c"d)", {"p", "ab cd"}},
         {R"(p "unclosed arg)", {"p", "unclosed arg"}},
-        // Backslashes: plain unless before a quote; doubled quotes in a quoted part: one quote.
         {R"(p \\SRV01\C$\dir\)", {"p", R"(\\SRV01\C$\dir\)"}},
         {R"(p a\"b)", {"p", R"(a"b)"}},
         {R"(p "C:\dir\\" next)", {"p", R"(C:\dir\)", "next"}},

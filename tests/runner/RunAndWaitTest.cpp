@@ -79,7 +79,6 @@ TEST_F(RunAndWaitTest, CapturesIntoAppDirAndSaysWhenTheToolNeverRan) {
               "[\\\\SRV01]\n||'uptime' is not recognized");
 }
 
-// A wait within another: each ends with its own command; the outer end is kept, waking no one.
 TEST_F(RunAndWaitTest, NestedWaitsEachEndWithTheirOwnCommandAndSleepMeanwhile) {
     LaunchResult outer = tools.processes->Launch("cmd /c hang");
     LaunchResult inner = tools.processes->Launch("cmd /c hang");

@@ -118,8 +118,7 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrderAppendedToOneWindowUntilItIsC
 
     report().cmdClose->click();
 
-    // Nothing selected: the message and the end steps only,
-    // which leave a new, hidden window with Cancel disabled.
+    // Nothing selected: the message and the end steps only (a new, hidden window, Cancel off).
     w().lstComputers->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     w().cmdUpSel->click();
     EXPECT_EQ(h.dialogs.MessageTexts(),
@@ -156,7 +155,6 @@ TEST_F(UptimeSweepTest, MissingUtilityGivesOnlyTheHelpTextAndAsksNoFurther) {
     ExpectEndState(UptimePicture::Complete);
 }
 
-// The report comes to the front at each server but takes the focus only at the start.
 TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndTheFocusIsLeftAlone) {
     QtWindowing real;
     h.windowing.real = &real;
