@@ -222,7 +222,6 @@ TEST_F(DeployTest, ConfirmWritesALinePerTestSaysFailingServersAndReusesTheReport
                                      "-  WEB,01  is not a usable server name", " "});
     EXPECT_EQ(Report(), report);
     EXPECT_EQ(shownReport.join("\r\n") + "\r\n", QString::fromStdString(report));
-    // A notice per unreachable test, the busy cursor on all the while, then the same window.
     const QString notice = "frmMsg busy Checking", done = "frmReport busy Done!";
     EXPECT_EQ(seen, QStringList({notice, notice, notice, done, notice, notice, notice, done}));
     EXPECT_EQ(h.dialogs.shown()[0].text.count("DOWN"), 1);

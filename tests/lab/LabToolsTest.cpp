@@ -106,6 +106,10 @@ TEST_F(LabToolTest, AtUsesItsOwnFilesOnlyAsRegularFiles) {
                               std::to_string(Run("at.exe", {R"(\\NEW)", "1:00", "x"}).status);
     EXPECT_EQ(added + std::to_string(lab.Exists("NEW/.jobs.new")) + dir.Read("outside"),
               "300next=1\n");
+    lab.AddServer("LNK");
+    std::filesystem::remove(lab.Path("LNK/.lab"));
+    std::filesystem::create_symlink(dir.file("outside"), lab.Path("LNK/.lab"));
+    EXPECT_NE(Run("at.exe", {R"(\\LNK)", "1:00", "x"}).status, 0);
 }
 
 TEST_F(LabToolTest, TwoHundredAddsAtOnceGiveTwoHundredJobs) {

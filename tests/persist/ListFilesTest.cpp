@@ -90,6 +90,8 @@ TEST(HistoryFileTest, WritesTenPaddedLinesAndReadsBackTheNonEmptyOnes) {
     for (const auto& [text, lines] : texts) {
         EXPECT_EQ(ParseHistoryFile(Q(text)).items, lines) << text;
     }
+    const ListItems many = ParseHistoryFile(Servers(12).join("\r\n\r\n"));
+    EXPECT_EQ(many.items.join(',') + QString::number(many.leftOut), Servers(10).join(',') + "2");
     QStringList firsts; // a one-line file is its whole first line
     for (const char* text : {"", "\r\nsecond", "\"C:\\P F\\a.exe\" /q,x\r\nsecond\r\n", "a\nb",
                              "a\rb", " no line end "}) {

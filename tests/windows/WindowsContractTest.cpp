@@ -52,7 +52,6 @@ struct TempDir {
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(std::filesystem::path(Wide(file(name))), std::ios::binary) << bytes;
     }
-    // The file's bytes, "<none>" when it cannot be read.
     std::string Read(const std::string& name) const {
         std::ifstream in(std::filesystem::path(Wide(file(name))), std::ios::binary);
         return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
@@ -89,7 +88,6 @@ protected:
         }
     }
 
-    // Waits for the command through its wait handle; its exit status then.
     static std::optional<int> Wait(RunningCommand& command) {
         const auto handle = reinterpret_cast<HANDLE>(command.OpenWaitHandle());
         EXPECT_EQ(WaitForSingleObject(handle, 10000), WAIT_OBJECT_0);
@@ -135,8 +133,7 @@ TEST(WindowsErrorsTest, CodesMapByNameAndByStep) {
         << reason;
 }
 
-// A save or copy that cannot replace its target (held open without sharing) leaves it whole,
-// with nothing beside it.
+// A save or copy that cannot replace its target (held open, unshared) leaves it whole, alone.
 TEST_F(FileSystemWindowsTest, FailuresLeaveTheOldFileWhole) {
     const std::string old = "SRV01\r\nSRV02\r\n";
     dir.Write("target", old);
@@ -151,8 +148,6 @@ TEST_F(FileSystemWindowsTest, FailuresLeaveTheOldFileWhole) {
     EXPECT_EQ(dir.Names(), (std::set<std::string>{"big", "target"}));
 }
 
-// A device is never read or written whole, a file past the bound never read; the AppDir lock
-// has one holder at a time.
 TEST_F(FileSystemWindowsTest, DevicesAndHugeFilesAreRefusedAndAppDirHasOneHolder) {
     const std::string device = R"(\\.\NUL)";
     for (const FileResult& r :
