@@ -11,6 +11,15 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
+// The first CR or LF at or after `from`, or the end of the text. A plain scan: a regular
+// expression checks the whole text again on every call, which a long history pays per line.
+qsizetype LineEndFrom(const QString& text, qsizetype from) {
+    const auto begin = text.cbegin() + from;
+    return std::find_if(begin, text.cend(),
+                        [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }) -
+           text.cbegin();
+}
+
 } // namespace
 
 ListItems ParseListFile(const QString& text) {
@@ -53,19 +62,6 @@ QString FormatHistoryFile(const QStringList& entries) {
     }
     return text;
 }
-
-namespace {
-
-// The first CR or LF at or after `from`, or the end of the text. A plain scan: a regular
-// expression checks the whole text again on every call, which a long history pays per line.
-qsizetype LineEndFrom(const QString& text, qsizetype from) {
-    const auto begin = text.cbegin() + from;
-    return std::find_if(begin, text.cend(),
-                        [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }) -
-           text.cbegin();
-}
-
-} // namespace
 
 ListItems ParseHistoryFile(const QString& text) {
     // Line by line: an oversized history must not become millions of strings.

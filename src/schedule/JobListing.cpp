@@ -60,12 +60,13 @@ void JobListing::cmdRemoveSchedule_Click() {
     }
     // Read once: a click during the wait may move the current entry.
     const QString server = m_host.CurrentServer();
-    const QString jobId = JobToRemove(server);
-    if (jobId.isEmpty()) {
+    const std::optional<Removal> removal = JobToRemove(server);
+    if (!removal) {
         return;
     }
+    const QString& jobId = removal->jobId;
     const QString where = QStringLiteral(" on computer \\\\") + server;
-    const RunResult result = m_host.RunAndWait(*AtDeleteCommand(server, jobId));
+    const RunResult result = m_host.RunAndWait(removal->command);
     if (!result.started) {
         m_host.MsgBox(ToolNotStarted(result), MsgStyle::Exclamation);
     } else if (result.ended && result.exitStatus == 0) {
@@ -78,19 +79,19 @@ void JobListing::cmdRemoveSchedule_Click() {
     }
 }
 
-QString JobListing::JobToRemove(const QString& server) {
+std::optional<JobListing::Removal> JobListing::JobToRemove(const QString& server) {
     if (server.isEmpty()) {
         m_host.MsgBox(QStringLiteral("you forgot to select a computer from the list."));
-        return {};
+        return std::nullopt;
     }
     if (m_host.TargetServers(true).isEmpty()) {
         m_host.MsgBox(QStringLiteral("You forgot to select one or more computers from the list."));
-        return {};
+        return std::nullopt;
     }
     if (m_txtJobID.text().isEmpty()) {
         m_host.MsgBox(QStringLiteral("You forgot to specify a Job ID.\r\nPlease try again."));
         m_txtJobID.setFocus();
-        return {};
+        return std::nullopt;
     }
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     const QString jobId = m_txtJobID.text().trimmed();
@@ -98,11 +99,12 @@ QString JobListing::JobToRemove(const QString& server) {
         m_host.MsgBox(QStringLiteral("A job ID is a whole number, such as 3: the number in the ID "
                                      "column of the job list.\r\nPlease try again."),
                       MsgStyle::Exclamation);
-        return {};
+        return std::nullopt;
     }
-    if (!AtDeleteCommand(server, jobId)) {
+    const std::optional<QString> command = AtDeleteCommand(server, jobId);
+    if (!command) {
         RefuseServerName(server);
-        return {};
+        return std::nullopt;
     }
     const int answer = m_host.Platform().dialogs.MsgBox(
         QStringLiteral("You are about to remove job ID ") + jobId +
@@ -110,7 +112,10 @@ QString JobListing::JobToRemove(const QString& server) {
             QStringLiteral("\r\nAre you sure you want to do this?"),
         MsgStyle::YesNo | MsgStyle::Exclamation | MsgStyle::DefaultButton2,
         QStringLiteral("Remove Scheduled Job From \\\\") + server + QLatin1Char('?'));
-    return answer == MsgAnswer::Yes ? jobId : QString();
+    if (answer != MsgAnswer::Yes) {
+        return std::nullopt;
+    }
+    return Removal{jobId, *command};
 }
 
 } // namespace corvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -19,9 +20,13 @@ public:
     void cmdRemoveSchedule_Click();
 
 private:
-    // The job ID to remove from the current server after the checks and the question; empty when
-    // nothing is to be removed, the reason said.
-    QString JobToRemove(const QString& server);
+    // The job ID to remove from the current server and the line that removes it, after the checks
+    // and the question; nothing when nothing is to be removed, the reason said.
+    struct Removal {
+        QString jobId;
+        QString command;
+    };
+    std::optional<Removal> JobToRemove(const QString& server);
     // Tells the user a server name cannot go into a command line.
     void RefuseServerName(const QString& server);
 
