@@ -46,6 +46,10 @@ TEST_F(MainWindowTest, EveryControlIsEnabledWithAnAccessibleName) {
                     relations[0].first->text(QAccessible::Name) == label->text())
             << label->text().toStdString();
     }
+    const QStringList days = Entries(*w().lstDays); // the week, then the days of a month
+    EXPECT_TRUE(days.size() == 38 && days[6] == "Sunday" && days[7] == "1" && days[37] == "31");
+    // A bold status; the wrapped removal button keeps no room for a default-button frame.
+    EXPECT_TRUE(w().lblStatus->font().bold() && !w().cmdRemoveSchedule->autoDefault());
 }
 
 TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStillOpen) {

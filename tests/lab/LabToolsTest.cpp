@@ -213,6 +213,7 @@ TEST_F(LabCliTest, AddSetAndBulkOrRefuse) {
         EXPECT_EQ(Lab(args), c.status) << testing::PrintToString(c.args);
         EXPECT_FALSE(std::filesystem::exists(root + "/X") || dir.Exists("escaped"));
     }
+    EXPECT_EQ(Lab({"add", "X", "--root", root, "--boot"}), 2); // an option without its value
     const lab::Server server = lab::Network(root).FindServer("NEW");
     EXPECT_TRUE(server.settings.offline && server.settings.denied && !server.settings.hang &&
                 server.settings.boot == 1000 && server.folder.ends_with("/NEW"));
