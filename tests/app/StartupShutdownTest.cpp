@@ -42,10 +42,8 @@ protected:
         return files;
     }
     static std::string History(std::vector<std::string> lines) {
-        std::string text;
         lines.resize(10);
-        std::ranges::for_each(lines, [&text](const std::string& line) { text += line + "\r\n"; });
-        return text;
+        return CrLf(lines);
     }
     MainHarness h;
 };

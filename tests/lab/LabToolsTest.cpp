@@ -110,6 +110,9 @@ TEST_F(LabToolTest, AtUsesItsOwnFilesOnlyAsRegularFiles) {
     std::filesystem::remove(lab.Path("LNK/.lab"));
     std::filesystem::create_symlink(dir.file("outside"), lab.Path("LNK/.lab"));
     EXPECT_NE(Run("at.exe", {R"(\\LNK)", "1:00", "x"}).status, 0);
+    lab.AddServer("BIG");
+    lab.WriteFile("BIG/.lab", std::string((1 << 20) + 1, '#'));
+    EXPECT_NE(Run("at.exe", {R"(\\BIG)"}).out.find("it is larger than 1 MB"), std::string::npos);
 }
 
 TEST_F(LabToolTest, TwoHundredAddsAtOnceGiveTwoHundredJobs) {

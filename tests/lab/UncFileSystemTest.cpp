@@ -27,8 +27,12 @@ protected:
 
 TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
     lab.WriteFile("SRV/C$/Apps/Setup.exe", "old");
+    lab.WriteFile("SRV/C$/Two/A/y", "y");
+    lab.WriteFile("SRV/C$/Two/a/x", "x");
     {
         const BatchScope run(*fs);
+        // Of two spellings of a folder, the exact one.
+        EXPECT_EQ(fs->Search(R"(\\SRV\C$\Two\a\x)", false).name, "x");
         EXPECT_EQ(fs->Search(R"(\\OFF\C$\)", true).result.error, kBadFileName);
         EXPECT_EQ(fs->Search(R"(\\srv\c$\APPS\setup.EXE)", false).name, "Setup.exe");
         EXPECT_TRUE(fs->CreateDirectory(R"(\\SRV\C$\Apps\Bin)").ok() &&

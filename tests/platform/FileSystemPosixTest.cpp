@@ -102,6 +102,8 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
                 ::link(file.c_str(), Path("hard").c_str()) == 0 &&
                 ::symlink(file.c_str(), Path("soft").c_str()) == 0);
     std::string contents = "stale";
+    std::unique_ptr<LineWriter> writer;
+    ASSERT_TRUE(fs->OpenLineWriter(Path("written"), writer).ok());
     const std::pair<int, std::function<FileResult()>> cases[] = {
         {kPathFileAccess, [&] { return fs->CreateDirectory(sub); }},
         {kPathNotFound, [&] { return fs->CreateDirectory(inMissing); }},
@@ -113,6 +115,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         {kPathNotFound, [&] { return fs->CopyFile(file, inMissing); }},
         {kFileNotFound, [&] { return fs->DeleteFile(absent); }},
         {kPathNotFound, [&] { return fs->CreateEmptyFile(inMissing); }},
+        {kPathNotFound, [&] { return fs->OpenLineWriter(inMissing, writer); }},
         {kFileNotFound, [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); }},
         {kPathNotFound, [&] { return fs->ReplaceFile(inMissing, "x"); }},
         {kPathFileAccess, [&] { return fs->ReplaceFile(sub, "x"); }},
@@ -122,9 +125,9 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         EXPECT_TRUE(r.error == c.first && !r.reason.empty())
             << "case " << &c - cases << ": " << r.error;
     }
-    EXPECT_TRUE(contents.empty());
+    EXPECT_TRUE(contents.empty() && writer == nullptr);
     EXPECT_EQ(dir.Read("file") + dir.Read("sub/keep"), "oldk");
-    EXPECT_EQ(Names(), (std::set<std::string>{"file", "hard", "loop", "soft", "sub"}));
+    EXPECT_EQ(Names(), (std::set<std::string>{"file", "hard", "loop", "soft", "sub", "written"}));
 }
 
 // A full disk (a file size limit in a child) is reported; the old file stays whole, nothing left.

@@ -30,7 +30,7 @@ frmMain& MainHarness::Start(FileSystem* files, Processes* processes) {
     return *window;
 }
 
-std::string CrLf(std::initializer_list<std::string> lines) {
+std::string CrLf(const std::vector<std::string>& lines) {
     std::string text;
     std::ranges::for_each(lines, [&text](const std::string& line) { text += line + "\r\n"; });
     return text;
@@ -101,12 +101,9 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
 
 std::optional<QString> ScriptedDialogs::FileDialog(Shown::Kind kind, const QString& title) {
     m_shown.push_back({kind, {}, title, 0, {}});
-    EXPECT_FALSE(m_files.empty()) << "unexpected file dialog " << title.toStdString();
-    const std::optional<QString> path = m_files.empty() ? std::nullopt : m_files.front();
-    if (!m_files.empty()) {
-        m_files.pop_front();
-    }
-    return path;
+    const std::optional<std::optional<QString>> path = Take(m_files);
+    EXPECT_TRUE(path) << "unexpected file dialog " << title.toStdString();
+    return path.value_or(std::nullopt);
 }
 
 QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString&) {
@@ -118,9 +115,8 @@ QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QStrin
 
 void ScriptedDialogs::ShowModal(QDialog& window) {
     QStringList labels;
-    for (const QLabel* label : window.findChildren<QLabel*>()) {
+    for (const QLabel* label : window.findChildren<QLabel*>())
         labels << label->text();
-    }
     labels.removeAll(QString());
     m_shown.push_back({Shown::Window, labels.join(QLatin1Char('\n')), window.windowTitle(), 0,
                        window.objectName()});

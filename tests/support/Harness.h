@@ -70,6 +70,6 @@ struct MainHarness {
     std::unique_ptr<frmMain> window;
 };
 
-std::string CrLf(std::initializer_list<std::string> lines);
+std::string CrLf(const std::vector<std::string>& lines);
 
 } // namespace corvane::test
