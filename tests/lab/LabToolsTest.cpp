@@ -181,6 +181,7 @@ TEST_F(LabCliTest, DemoNetwork) {
     const std::string list =
         "WEB01\r\nWEB02\r\nWEB03\r\nAPP01\r\nAPP02\r\nDB01\r\nDB02\r\nFILE01\r\n"
         "MAIL01\r\nBACKUP01\r\nLEGACY01\r\nSECURE01\r\n";
+    std::filesystem::create_directory(root); // an empty folder will do
     ASSERT_EQ(Lab({"demo", root, "--computer-list", dir.file("list.txt")}), 0);
     EXPECT_EQ(dir.Read("list.txt") + Count(list), list + "12 2 1");
 

@@ -60,9 +60,9 @@ TEST_F(ValidationTest, PromptsInOrderAndRemovesExactlyTheRecordedServers) {
     EXPECT_EQ(h.dir.Read("unavailable.top"), CrLf({"DOWN", "DOWN", "GONE", "down", "\"WEB,01\""}));
     EXPECT_EQ(h.dir.Read("accessdenied.top"), CrLf({"LOCKED"}));
 
-    // Only the reachable and the denied left: all available, then the denied prompt.
-    EXPECT_EQ(Validate({MsgAnswer::Yes, MsgAnswer::No}), (QStringList{allAvailable, denied}));
-    EXPECT_EQ(h.dir.Read("unavailable.top"), "");
+    // Only the reachable and the denied left: all available, then the denied prompt; Yes.
+    EXPECT_EQ(Validate({MsgAnswer::Yes, MsgAnswer::Yes}), (QStringList{allAvailable, denied}));
+    EXPECT_EQ(Entries(*w().lstComputers), QStringList{"ALPHA"});
 }
 
 // A missing at.exe or a result file that cannot be written stops the run and changes nothing;
