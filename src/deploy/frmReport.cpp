@@ -51,7 +51,7 @@ QStringList frmReport::Lines() const {
     QStringList shown;
     const ReportLines& lines = rtbReport->lines();
     for (int row = 0; row < lines.rowCount(); ++row) {
-        shown << lines.Line(row);
+        shown << lines.data(lines.index(row), Qt::DisplayRole).toString();
     }
     return shown;
 }

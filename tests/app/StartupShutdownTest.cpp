@@ -88,9 +88,8 @@ TEST_F(StartupShutdownTest, FirstStartStartsCleanRemovesLeftoversAndClosingSaves
     }
     frmMain& w = h.Start();
     QString left;
-    for (const QString& name : files) {
+    for (const QString& name : files)
         left += h.dir.Exists(name.toStdString()) ? '1' : '0';
-    }
     EXPECT_EQ(left, QStringLiteral("001111"));
     EXPECT_EQ(Loaded(), (QStringList{"", "", "", "", "C:\\Deploy", "", ""}));
     EXPECT_TRUE(w.optToday->isChecked() && h.dialogs.shown().empty());

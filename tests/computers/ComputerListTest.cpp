@@ -68,7 +68,6 @@ TEST_F(ComputerListTest, AddUpperCasesTypingKeepsPastesStripsBackslashesAndRefus
     }
     Add([&](frmAddComputer& d) {
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Adding Computer"));
-        // Not resizable; the label names the box to a screen reader.
         EXPECT_TRUE(d.minimumSize() == d.maximumSize() && d.lblTypeName->buddy() == d.txtComputer);
         QTest::keyClicks(d.txtComputer, QStringLiteral("srv01"));
         QTest::keyClick(d.txtComputer, Qt::Key_Escape); // bound to nothing

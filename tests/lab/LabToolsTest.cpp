@@ -183,7 +183,9 @@ TEST_F(LabCliTest, DemoNetwork) {
         "MAIL01\r\nBACKUP01\r\nLEGACY01\r\nSECURE01\r\n";
     std::filesystem::create_directory(root); // an empty folder will do
     ASSERT_EQ(Lab({"demo", root, "--computer-list", dir.file("list.txt")}), 0);
-    EXPECT_EQ(dir.Read("list.txt") + Count(list), list + "12 2 1");
+    const std::string shown = Run("corvane-lab", {"show", "DB01", "--root", root}).out;
+    EXPECT_EQ(dir.Read("list.txt") + Count(list) + shown.substr(0, 12),
+              list + "12 2 1Server DB01:");
 
     dir.Write("list.txt", "MINE\r\n");
     EXPECT_EQ(Lab({"demo", root, "--computer-list", dir.file("list.txt")}), 1);
