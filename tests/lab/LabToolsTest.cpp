@@ -177,19 +177,39 @@ TEST_F(LabToolTest, UptimeAnswersFromTheBootTimeClamped) {
 
 using LabCliTest = LabToolTest;
 
+// The demo network as corvane-lab lists and shows it (DemoNetwork.txt), with an added server, one
+// whose settings cannot be read, shares in any case beside folders that are none, and no-servers.
 TEST_F(LabCliTest, DemoNetwork) {
-    const std::string list =
-        "WEB01\r\nWEB02\r\nWEB03\r\nAPP01\r\nAPP02\r\nDB01\r\nDB02\r\nFILE01\r\n"
-        "MAIL01\r\nBACKUP01\r\nLEGACY01\r\nSECURE01\r\n";
-    std::filesystem::create_directory(root); // an empty folder will do
-    ASSERT_EQ(Lab({"demo", root, "--computer-list", dir.file("list.txt")}), 0);
-    const std::string shown = Run("corvane-lab", {"show", "DB01", "--root", root}).out;
-    EXPECT_EQ(dir.Read("list.txt") + Count(list) + shown.substr(0, 12),
-              list + "12 2 1Server DB01:");
+    namespace fs = std::filesystem;
+    std::string shown;
+    const auto cli = [&](std::vector<std::string> args) { // before the folders' birth, so
+        args.insert(args.end(), {"--root", root});        // WEB03 without settings is up 0d
+        const test::ProgramResult r = test::RunProgram(test::LabNetwork::Tool("corvane-lab"), args,
+                                                       {"CORVANE_LAB_NOW=1000000000"});
+        shown += r.out + "(" + std::to_string(r.status) + ")\n";
+    };
+    fs::create_directory(root); // an empty folder will do
+    cli({"demo", "--computer-list", dir.file("list.txt")});
+    cli({"add", "ZED", "--shares", "E$,f$", "--boot", "253402300799"}); // the last second of 9999
+    fs::remove(root + "/WEB03/.lab");
+    for (const char* folder : {"/WEB03/.lab", "/WEB03/e$/x", "/WEB03/H$", "/WEB03/CD$", "/.old"}) {
+        fs::create_directories(root + folder);
+    }
+    std::ofstream(root + "/notes.txt") << "no server\n";
+    const std::string names = dir.Read("list.txt");
+    cli({"list"});
+    for (const auto name : std::views::split(names + "ZED\r\nNONE", std::string_view("\r\n"))) {
+        cli({"show", std::string(name.begin(), name.end())});
+    }
+    shown = names + shown;
+    for (size_t at = 0; (at = shown.find(dir.file(""))) != std::string::npos;) {
+        shown.replace(at, dir.file("").size(), "DIR/");
+    }
+    EXPECT_EQ(shown, test::ReadBytes(CORVANE_TESTS_DIR "/lab/DemoNetwork.txt"));
 
-    dir.Write("list.txt", "MINE\r\n");
-    EXPECT_EQ(Lab({"demo", root, "--computer-list", dir.file("list.txt")}), 1);
-    EXPECT_EQ(dir.Read("list.txt") + Count(list), "MINE\r\n12 2 1");
+    dir.Write("list.txt", "MINE\r\n"); // a list that exists is left alone
+    EXPECT_EQ(Lab({"demo", root + "2", "--computer-list", dir.file("list.txt")}), 0);
+    EXPECT_EQ(dir.Read("list.txt") + Count("WEB01"), "MINE\r\n1 0 0");
 }
 
 // Bad options, numbers and shares are refused, creating nothing; nothing is ever overwritten.
