@@ -79,14 +79,14 @@ TEST_F(LabToolTest, AtAnswersAndExitStatuses) {
             {{kSrv, "7:5AM", "/every:Friday,Monday,1", R"(C:\Program Files\x.exe)", "/q"},
              0,
              added(1)},
-            {{R"(\\srv)", "19:30", "cmd"}, 0, added(2)},
+            {{R"(\\srv)", "12:30", "cmd"}, 0, added(2)},
             {{kSrv},
              0,
              "Status ID   Day                     Time          Command Line\n" +
                  std::string(79, '-') +
                  "\n       1    Each M F 1              7:05 AM       \"C:\\Program Files\\x.exe\" "
                  "/q\n"
-                 "       2    Today                   7:30 PM       cmd\n"},
+                 "       2    Today                   12:30 PM      cmd\n"},
             {{kSrv, "1", "/DELETE", "/yes"}, 0, ""},
             {{kSrv, "1", "/delete", "/Yes"}, 2, "The AT job ID 1 does not exist on \\\\SRV.\n"},
             {{kSrv, "1:00", "c"}, 0, added(3)}}); // IDs only grow

@@ -76,10 +76,10 @@ TEST_F(ProcessesPosixTest, TheCaptureAndTheStatusAreTheTools) {
 // Syntax the lab does not emulate, an uncreatable capture or a missing program start nothing.
 TEST_F(ProcessesPosixTest, LinesTheLabCannotRunStartNothing) {
     tools.Write("out.top", "old");
-    for (const char* line : {"cmd /c printargs a & exitwith 1", "cmd /c printargs < out.top",
-                             "cmd /c printargs >> out.top", "cmd /c printargs > out.top > x",
-                             "cmd /c printargs 2> out.top", "cmd /c > out.top", "cmd /k printargs",
-                             "cmd /cprintargs", ""}) {
+    for (const char* line :
+         {"cmd /c printargs a & exitwith 1", "cmd /c printargs < out.top",
+          "cmd /c printargs >> out.top", "cmd /c printargs > out.top > x",
+          "cmd /c printargs 2> out.top", "cmd /c > out.top", "cmd /k printargs", "cmd /cx", ""}) {
         const LaunchResult launched = tools.processes->Launch(line);
         EXPECT_TRUE(!launched.command && !launched.error.empty()) << line;
     }

@@ -108,10 +108,10 @@ TEST(AtCommandsTest, BuildsTheFourLinesExactly) {
         QStringList(
             {AtScheduleLine(srv, "7:05PM", "/every:M,T", "\"C:\\Program Files\\x.exe\" /q").value(),
              AtScheduleLine(srv, "7:5AM", QString(), "a.exe").value(), AtListCommand(srv).value(),
-             AtProbeCommand(srv).value(), AtDeleteCommand(srv, "3").value()}),
+             AtProbeCommand(srv).value(), AtDeleteCommand(srv, "90").value()}),
         QStringList({"at \\\\SRV01 7:05PM /every:M,T \"C:\\Program Files\\x.exe\" /q",
                      "at \\\\SRV01 7:5AM  a.exe", "AT \\\\SRV01", "AT \\\\SRV01",
-                     "AT \\\\SRV01 3 /Delete /Yes"}));
+                     "AT \\\\SRV01 90 /Delete /Yes"}));
 }
 
 // No line is built with a name other than plain ASCII, or a job ID that is not a plain number.
