@@ -192,7 +192,7 @@ TEST_F(LabCliTest, DemoNetwork) {
     cli({"demo", "--computer-list", dir.file("list.txt")});
     cli({"add", "ZED", "--shares", "E$,f$", "--boot", "253402300799"}); // the last second of 9999
     fs::remove(root + "/WEB03/.lab");
-    for (const char* folder : {"/WEB03/.lab", "/WEB03/e$/x", "/WEB03/H$", "/WEB03/CD$", "/.old"}) {
+    for (const char* folder : {"/WEB03/.lab", "/WEB03/g$/x", "/WEB03/H$", "/WEB03/CD$", "/.old"}) {
         fs::create_directories(root + folder);
     }
     std::ofstream(root + "/notes.txt") << "no server\n";
