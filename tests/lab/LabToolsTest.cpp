@@ -190,7 +190,7 @@ TEST_F(LabCliTest, DemoNetwork) {
     };
     fs::create_directory(root); // an empty folder will do
     cli({"demo", "--computer-list", dir.file("list.txt")});
-    cli({"add", "ZED", "--shares", "E$,f$", "--boot", "253402300799"}); // the last second of 9999
+    cli({"add", "ZED", "--shares", "E$,g$", "--boot", "253402300799"}); // the last second of 9999
     fs::remove(root + "/WEB03/.lab");
     for (const char* folder : {"/WEB03/.lab", "/WEB03/g$/x", "/WEB03/H$", "/WEB03/CD$", "/.old"}) {
         fs::create_directories(root + folder);
@@ -229,6 +229,7 @@ TEST_F(LabCliTest, AddSetAndBulkOrRefuse) {
         {{"add", "X", "--shares", "C$,c$"}, 1},
         {{"bulk", "--servers", "5", "--offline-share", "0.5", "--denied-share", "0.5"}, 0},
         {{"bulk", "--servers", "5"}, 1},
+        {{"demo"}, 1}, // into a network that is there
         {{"add", "NEW", "--hang", "--boot", "1000"}, 0},
         {{"add", "new"}, 1},
         {{"set", "new", "--no-hang", "--offline", "--denied"}, 0},
