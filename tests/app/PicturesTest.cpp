@@ -22,8 +22,8 @@ TEST(PicturesTest, TheLogoAndTheUptimePicturesLookAsApproved) {
         if (qEnvironmentVariableIsSet("CORVANE_APPROVE_PICTURES")) {
             pixmap.save(file);
         }
-        EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
-                  QImage(file).convertToFormat(QImage::Format_ARGB32))
+        EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  QImage(file).convertToFormat(QImage::Format_ARGB32_Premultiplied))
             << name;
     }
 }
