@@ -12,9 +12,8 @@ namespace {
 
 TEST(ListHelpersTest, ListBlockShowsTwentyNamesThenHowManyMore) {
     QStringList names, blocks;
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < 45; ++i)
         names << QStringLiteral("N%1").arg(i);
-    }
     for (int count : {0, 1, 20, 21, 45}) { // the last two lines, and how many line ends
         const QString block = ListBlock(names.mid(0, count));
         blocks << block.section(QStringLiteral("\r\n"), -2) + ' ' +
@@ -27,9 +26,8 @@ TEST(ListHelpersTest, ListBlockShowsTwentyNamesThenHowManyMore) {
 
 TEST(ListHelpersTest, InsertSortedIgnoresCaseAndPutsANewEntryAfterItsEquals) {
     QListWidget list;
-    for (const char* name : {"m", "SRV1", "a", "srv1", "z", "Srv1", "A"}) {
+    for (const char* name : {"m", "SRV1", "a", "srv1", "z", "Srv1", "A"})
         InsertSorted(list, QString::fromLatin1(name));
-    }
     EXPECT_EQ(Entries(list), (QStringList{"a", "A", "m", "SRV1", "srv1", "Srv1", "z"}));
 }
 
@@ -39,9 +37,8 @@ TEST(ListHelpersTest, AppDirEndsInOneSeparatorAlsoAtADriveRoot) {
                                                  {"\\\\SRV\\share\\", "\\\\SRV\\share\\"},
                                                  {"/", "/"},
                                                  {"/opt/corvane", "/opt/corvane/"}};
-    for (const auto& [folder, expected] : cases) {
+    for (const auto& [folder, expected] : cases)
         EXPECT_EQ(AppDirFromFolder(folder, folder[0] == u'/' ? u'/' : u'\\'), expected);
-    }
 }
 
 } // namespace

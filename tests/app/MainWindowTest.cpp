@@ -31,10 +31,9 @@ TEST_F(MainWindowTest, EveryControlIsEnabledWithAnAccessibleName) {
     const QRegularExpression named(QStringLiteral("^(fra|lst|cmd|rtb|lbl|txt|cbo|opt|img)[A-Z]"));
     const QList<QWidget*> controls = w().findChildren<QWidget*>(named);
     EXPECT_EQ(controls.size(), 51);
-    for (QWidget* control : controls) {
+    for (QWidget* control : controls)
         EXPECT_TRUE(!AccessibleName(control).isEmpty() && control->isEnabled())
             << control->objectName().toStdString();
-    }
     const std::pair<QLabel*, QWidget*> labelled[] = {{w().lblDeployPath, w().cboDeployPath},
                                                      {w().lblTime, w().txtHour},
                                                      {w().lblCommand, w().cboRun},
@@ -78,9 +77,8 @@ TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStill
         EXPECT_TRUE(w().IsBusy());
         EXPECT_EQ(w().lblStatus->text(),
                   reset.contains(button) ? "Waiting for Command" : "Checking");
-        for (const Shown& s : h.dialogs.shown()) {
+        for (const Shown& s : h.dialogs.shown())
             shown << s.objectName;
-        }
     }
     EXPECT_EQ(shown, (QStringList{"frmTextViewer", "frmAbout"}));
     EXPECT_EQ(processes.lines() + Entries(*w().lstComputers) + Entries(*w().lstDeployables2),
@@ -92,9 +90,8 @@ TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStill
 }
 
 TEST_F(MainWindowTest, AFileErrorSaysAMissingPathAndAnUnreachableServerAndNothingElse) {
-    for (int error : {53, 61, 70, 75, 76}) {
-        EXPECT_FALSE(w().HandleFileError(error, QStringLiteral("SRV01")));
-    }
+    for (int error : {53, 61, 70, 75, 76})
+        EXPECT_FALSE(w().HandleFileError(error, QStringLiteral("SRV01"))) << error;
     EXPECT_TRUE(w().HandleFileError(52, QStringLiteral("SRV01")));
     ASSERT_EQ(h.dialogs.shown().size(), 2u);
     EXPECT_EQ(h.dialogs.shown()[0].text + '|' + h.dialogs.shown()[1].objectName + ": " +

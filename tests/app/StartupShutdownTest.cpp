@@ -26,19 +26,16 @@ class StartupShutdownTest : public ::testing::Test {
 protected:
     QStringList Loaded() {
         frmMain& w = *h.window;
-        return {Entries(*w.lstComputers).join(u'|'),
-                Entries(*w.lstDeployables).join(u'|'),
-                Entries(*w.lstDeployables2).join(u'|'),
-                ComboEntries(*w.cboDeployPath).join(u'|'),
-                w.cboDeployPath->currentText(),
-                ComboEntries(*w.cboRun).join(u'|'),
+        const auto all = [](const QStringList& entries) { return entries.join(u'|'); };
+        return {all(Entries(*w.lstComputers)),    all(Entries(*w.lstDeployables)),
+                all(Entries(*w.lstDeployables2)), all(ComboEntries(*w.cboDeployPath)),
+                w.cboDeployPath->currentText(),   all(ComboEntries(*w.cboRun)),
                 w.cboRun->currentText()};
     }
     std::vector<std::string> Saved() const {
         std::vector<std::string> files;
-        for (const std::string& name : kStateFiles) {
+        for (const std::string& name : kStateFiles)
             files.push_back(h.dir.Exists(name) ? h.dir.Read(name) : "-");
-        }
         return files;
     }
     static std::string History(std::vector<std::string> lines) {
@@ -64,7 +61,7 @@ TEST_F(StartupShutdownTest, RoundTripKeepsEveryListTextAndHistory) {
     EXPECT_TRUE(h.dialogs.shown().empty());
 
     w.cmdExit_Click();
-    EXPECT_EQ(h.endCalls * 10 + h.endStatus, 10);
+    EXPECT_EQ(h.ends, std::vector<int>{0});
     EXPECT_EQ(Saved(), (std::vector<std::string>{
                            CrLf({"Alpha", "SRV01", "srv02", "\"WEB,01\""}),
                            CrLf({"C:\\a\\one.exe", "two.cmd", "\"C:\\x,y\\three.dll\""}),
@@ -83,9 +80,8 @@ TEST_F(StartupShutdownTest, FirstStartStartsCleanRemovesLeftoversAndClosingSaves
                        ".sa.top.corvane-tmp- .other.txt.corvane-tmp-Ab12Cd .sa.top.XYZ123 "
                        "computerlist.txt.corvane-tmp-1")
             .split(u' ');
-    for (const QString& name : files) {
+    for (const QString& name : files)
         h.dir.Write(name.toStdString(), "partial");
-    }
     frmMain& w = h.Start();
     QString left;
     for (const QString& name : files)
@@ -99,7 +95,7 @@ TEST_F(StartupShutdownTest, FirstStartStartsCleanRemovesLeftoversAndClosingSaves
     viewer->hide();
     w.close();
     w.cmdExit_Click();
-    EXPECT_EQ(h.endCalls, 1);
+    EXPECT_EQ(h.ends.size(), 1u);
     EXPECT_EQ(Saved(), (std::vector<std::string>{"-", "-", CrLf({"C:\\Deploy"}), "\r\n",
                                                  History({"C:\\Deploy"}), History({})}));
 }
@@ -132,22 +128,21 @@ TEST_F(StartupShutdownTest, AFailedSaveIsSaidKeepsTheOldFilesAndTouchesNoUnchang
     w.cboRun->setEditText(QStringLiteral("new.exe"));
     const std::vector<std::string> before = Saved();
     w.cmdExit_Click();
-    EXPECT_EQ(h.endCalls, 1);
+    EXPECT_EQ(h.ends.size(), 1u);
     EXPECT_EQ(Saved(), before);
+    const QStringList boxes = h.dialogs.MessageTexts();
     QStringList named;
-    for (const std::string& name : kStateFiles) {
-        named << (h.dialogs.MessageTexts().join("").contains(name.c_str()) ? name.c_str() : "-");
-    }
+    for (const std::string& name : kStateFiles)
+        named << (boxes.join("").contains(name.c_str()) ? name.c_str() : "-");
     EXPECT_EQ(named, (QStringList{"computerlist.txt", "-", "-", "schedapp.top", "-", "sa.top"}));
-    ASSERT_EQ(h.dialogs.MessageBoxes().size(), 1u);
-    EXPECT_TRUE(h.dialogs.MessageTexts()[0].contains(QStringLiteral("Permission denied")));
+    EXPECT_TRUE(boxes.size() == 1 && boxes[0].contains("Permission denied"))
+        << boxes.join('|').toStdString();
 }
 
 TEST_F(StartupShutdownTest, StateFilesThatCannotBeReadAreNeverWrittenNorDeleted) {
     const std::string kept = CrLf({"KEPT01", "KEPT02"});
-    for (const std::string& name : kStateFiles) {
+    for (const std::string& name : kStateFiles)
         h.dir.Write(name, kept);
-    }
     FaultyFileSystem faulty(*h.nativeFiles);
     faulty.readFailure = {kPermissionDenied, "Permission denied"};
     faulty.failingReads = {kStateFiles.begin(), kStateFiles.end()};
@@ -161,9 +156,8 @@ TEST_F(StartupShutdownTest, StateFilesThatCannotBeReadAreNeverWrittenNorDeleted)
     ASSERT_EQ(boxes.size(), 2);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("will leave it as it is")) &&
                 boxes[1].contains(QStringLiteral("were left unchanged")));
-    for (const std::string& name : kStateFiles) {
+    for (const std::string& name : kStateFiles)
         EXPECT_EQ(boxes.join(u'|').count(QString::fromStdString(name)), 2) << name;
-    }
 }
 
 TEST_F(StartupShutdownTest, AnAnsiListKeepsItsBytesAndTakesNewEntriesInItsEncoding) {

@@ -63,9 +63,8 @@ TEST_F(ComputerListTest, AddUpperCasesTypingKeepsPastesStripsBackslashesAndRefus
     EXPECT_EQ(h.dir.Read("computerlist.txt"), (added.join("\r\n") + "\r\n").toStdString());
     EXPECT_TRUE(Boxes().isEmpty());
 
-    for (int i = 6; i < 1000; ++i) {
+    for (int i = 6; i < 1000; ++i)
         w().lstComputers->addItem(QStringLiteral("SRV%1").arg(i, 4, 10, QLatin1Char('0')));
-    }
     Add([&](frmAddComputer& d) {
         EXPECT_EQ(w().lblStatus->text(), QStringLiteral("Adding Computer"));
         EXPECT_TRUE(d.minimumSize() == d.maximumSize() && d.lblTypeName->buddy() == d.txtComputer);
@@ -82,17 +81,15 @@ TEST_F(ComputerListTest, AddUpperCasesTypingKeepsPastesStripsBackslashesAndRefus
     EXPECT_EQ(h.dir.Read("computerlist.txt"), (added.join("\r\n") + "\r\n").toStdString());
     const QString boxes = Boxes().join(u'|');
     EXPECT_TRUE(boxes.startsWith("You forgot to type a computer name, please try again.|"));
-    for (const char* part : {"double quote", "SRV\\x0D\\x0A02", "holds 1000"}) {
+    for (const char* part : {"double quote", "SRV\\x0D\\x0A02", "holds 1000"})
         EXPECT_TRUE(boxes.contains(QString::fromLatin1(part))) << part;
-    }
     EXPECT_EQ(Boxes().size(), 4);
 }
 
 TEST_F(ComputerListTest, RemoveTakesEverySelectedNeighbourAndAlwaysLeavesTheFileWhichClearKeeps) {
     const auto remove = [&](std::initializer_list<int> selected, int current) {
-        for (int row : selected) {
+        for (int row : selected)
             w().lstComputers->item(row)->setSelected(true);
-        }
         w().lstComputers->setCurrentRow(current, QItemSelectionModel::NoUpdate);
         w().cmdRemove->click();
         return List().join(u',').toStdString() + '|' + h.dir.Read("computerlist.txt");

@@ -19,15 +19,13 @@ TEST(AdminShareTest, MapsDrivesCToGAndRefusesPathsThatLeaveTheShareOrNoWindowsPa
         {"g:\\", "\\\\SRV01\\G$\\"},         {"E:", "\\\\SRV01\\E$"},
         {"f:\\x", "\\\\SRV01\\F$\\x"},       {"C:\\a..\\..b", "\\\\SRV01\\C$\\a..\\..b"},
     };
-    for (const auto& [path, shared] : cases) {
+    for (const auto& [path, shared] : cases)
         EXPECT_EQ(IsSupportedDeployPath(path) ? ToAdminSharePath("SRV01", path) : "", shared);
-    }
     for (const char* path :
          {"", "C", "C:Apps", "H:\\Apps", "\\\\SRV\\C$", "C:\\Apps\\..\\x", "C:\\..",
           "C:\\Apps/..\\x", "C:\\a*b", "C:\\a?b", "C:\\a<b", "C:\\a>b", "C:\\a|b", "C:\\a\"b",
-          "a|b", "a\"b", "C:\\a\tb", "C:\\Apps\r\n", "C:\\a\x1f"}) {
+          "a|b", "a\"b", "C:\\a\tb", "C:\\Apps\r\n", "C:\\a\x1f"})
         EXPECT_FALSE(IsSupportedDeployPath(path)) << path;
-    }
 }
 
 const QString kNoPath = "There is no Deploy Path Specified.";
@@ -36,9 +34,8 @@ class DeployTest : public ::testing::Test {
 protected:
     void SetUp() override {
         h.Start();
-        for (const char* server : {"SRV01", "SRV02", "SRV03", "SRV04"}) {
+        for (const char* server : {"SRV01", "SRV02", "SRV03", "SRV04"})
             lab.AddServer(server, {.shares = {"C$", "D$"}});
-        }
         lab.AddServer("DOWN", {.offline = true});
         lab.AddServer("LOCKED", {.denied = true});
         lab.WriteFile("SRV01/C$/Apps/setup.exe", "x");
@@ -134,9 +131,8 @@ TEST_F(DeployTest, AddAppendsOneFileOrReplacesTheListRemoveAndClearTakeFromBoth)
 }
 
 TEST_F(DeployTest, DeployCopiesEveryFileIntoTheNewFoldersAndNamesTheServersThatMissedThem) {
-    for (const char* name : {"setup.exe", "app.ini"}) {
+    for (const char* name : {"setup.exe", "app.ini"})
         h.dir.Write(name, name + std::string(" contents"));
-    }
     Lists({"SRV01", "DOWN", "LOCKED", "SRV02", "bad name"}, {}, "C:\\Apps\\Bin\\");
     Pick(Local({"setup.exe", "gone.txt", "app.ini"}));
     lab.WriteFile("SRV02/C$/Apps/Bin/app.ini", "old");
@@ -192,9 +188,8 @@ TEST_F(DeployTest, DeploySelectedCopiesToTheSelectedServersOnlyAndEveryRefusalCo
     Click(w().cmdDeploySelected, MsgAnswer::No);
     EXPECT_EQ(w().cboDeployPath->findText("d:\\Apps"), -1) << "No leaves the history alone";
     Click(w().cmdDeploySelected, MsgAnswer::Yes);
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(lab.Exists("SRV0" + std::to_string(i) + "/D$/Apps/a.exe"), i % 2 == 0) << i;
-    }
     w().lstComputers->clear();
     Click(w().cmdDeployAll, MsgAnswer::Yes);
     const QString ask = "You are about to deploy ALL files on the deploy list";
@@ -296,9 +291,8 @@ TEST_F(DeployTest, AnUnwritableReportStopsTheConfirmRun) {
 
 TEST_F(DeployTest, TheReportWindowShowsEveryLineOfTheReportFile) {
     frmReport report(w(), *h.nativeFiles, h.dir.path() + "report.top");
-    h.dir.Write(
-        "report.top",
-        "+  a  DOES exist!\r\n \r\n\r\nlf\ncr\rcr2\r\r\n\\\\S\\C$\\\xc3\xa9t\xc3\xa9\r\nno last");
+    h.dir.Write("report.top", "+  a  DOES exist!\r\n \r\n\r\nlf\ncr\rcr2\r\r\n"
+                              "\\\\S\\C$\\\xc3\xa9t\xc3\xa9\r\nno last");
     report.show();
     EXPECT_EQ(report.Lines(), QStringList({"+  a  DOES exist!", " ", "", "lf", "cr", "cr2", "",
                                            "\\\\S\\C$\\\u00e9t\u00e9", "no last"}));

@@ -16,9 +16,8 @@ using test::CrLf;
 
 QStringList Servers(int count) {
     QStringList names;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count; ++i)
         names << QStringLiteral("SRV%1").arg(i, 4, 10, QLatin1Char('0'));
-    }
     return names;
 }
 
@@ -43,24 +42,18 @@ TEST(ItemReaderTest, SplitsAtCommasAndLineEndsAndKeepsQuotedText) {
         ItemReader reader(Q(text));
         QStringList items;
         // Bounded, so that a reader that stops advancing fails instead of hanging.
-        while (!reader.AtEnd() && items.size() <= expected.size()) {
+        while (!reader.AtEnd() && items.size() <= expected.size())
             items << reader.ReadItem();
-        }
         EXPECT_EQ(items, expected) << text;
     }
 }
 
 TEST(ListFileTest, QuotesOnlyWhatWouldNotReadBackAndCountsEmptyItemsTowardsTheLimit) {
-    const QStringList all{"C:\\Program Files\\App\\app.exe",
-                          "trailing blank ",
-                          "C:\\Data\\a,b.txt",
-                          ",",
-                          " SRV01",
-                          "\tSRV01"};
+    const QStringList all({"C:\\Program Files\\App\\app.exe", "trailing blank ",
+                           "C:\\Data\\a,b.txt", ",", " SRV01", "\tSRV01"});
     QStringList quoted;
-    for (const QString& entry : all) {
+    for (const QString& entry : all)
         quoted << QuoteListEntry(entry);
-    }
     EXPECT_EQ(quoted, (QStringList{all[0], all[1], "\"C:\\Data\\a,b.txt\"", "\",\"", "\" SRV01\"",
                                    "\"\tSRV01\""}));
     EXPECT_EQ(ParseListFile(FormatListFile(all)).items, all);
@@ -87,9 +80,8 @@ TEST(HistoryFileTest, WritesTenPaddedLinesAndReadsBackTheNonEmptyOnes) {
          {"\"C:\\P F\\a.exe\" /q", "rundll32.exe user32.dll,Lock", "  lead", "trail "}},
         {"a\nb\rc\r\n\nd", {"a", "b", "c", "d"}},
     };
-    for (const auto& [text, lines] : texts) {
+    for (const auto& [text, lines] : texts)
         EXPECT_EQ(ParseHistoryFile(Q(text)).items, lines) << text;
-    }
     const ListItems many = ParseHistoryFile(Servers(12).join("\r\n\r\n"));
     EXPECT_EQ(many.items.join(',') + QString::number(many.leftOut), Servers(10).join(',') + "2");
     QStringList firsts; // a one-line file is its whole first line

@@ -23,9 +23,8 @@ protected:
 // An unsafe name never reaches a command line; it is named instead of the success.
 TEST_F(SchedulingTest, EachTargetGetsOneExactLineInListOrderUpToTheFirstEmptyEntry) {
     w().lstComputers->addItems({"A1", "B 2", "C3", "", "E5"});
-    for (int row : {2, 4, 0}) {
+    for (int row : {2, 4, 0})
         w().lstComputers->item(row)->setSelected(true);
-    }
     w().lstComputers->setCurrentRow(2, QItemSelectionModel::NoUpdate);
     w().cboRun->setEditText(QStringLiteral("notepad.exe /p"));
     Schedule(w().cmdRunSingle);
@@ -38,13 +37,13 @@ TEST_F(SchedulingTest, EachTargetGetsOneExactLineInListOrderUpToTheFirstEmptyEnt
               (QStringList{"at \\\\A1 5:00PM  notepad.exe /p", "at \\\\C3 5:00PM  notepad.exe /p",
                            "at \\\\A1 " + every, "at \\\\C3 " + every}));
     const QStringList texts = h.dialogs.MessageTexts();
-    EXPECT_EQ(QStringList({texts.value(1), texts.value(3)}),
+    EXPECT_EQ(h.dialogs.MessageBoxes()[0].style, 4 + 48 + 256); // Yes/No, No by default
+    EXPECT_EQ(QStringList(
+                  {texts.value(1), texts.value(3), w().lblStatus->text(), w().cboRun->itemText(0)}),
               QStringList({"Systems were successfully Scheduled!",
                            "The job could not be scheduled on these servers:\r\nB 2\r\n\r\nClick "
-                           "a server in the computer list to see its jobs."}));
-    EXPECT_EQ(h.dialogs.MessageBoxes()[0].style, 4 + 48 + 256); // Yes/No, No by default
-    EXPECT_EQ(QStringList({w().lblStatus->text(), w().cboRun->itemText(0)}),
-              QStringList({"Waiting for Command", "notepad.exe /p"}));
+                           "a server in the computer list to see its jobs.",
+                           "Waiting for Command", "notepad.exe /p"}));
 }
 
 TEST_F(SchedulingTest, RefusalsOfSchedulingAndRemovalSpeakInTheirOwnWordsAndStartNothing) {

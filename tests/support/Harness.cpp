@@ -21,10 +21,7 @@ MainHarness::MainHarness()
 frmMain& MainHarness::Start(FileSystem* files, Processes* processes) {
     Services services{dialogs, files != nullptr ? *files : *nativeFiles,
                       processes != nullptr ? processes : nativeProcesses.get(), windowing, clock};
-    services.endProcess = [this](int status) {
-        ++endCalls;
-        endStatus = status;
-    };
+    services.endProcess = [this](int status) { ends.push_back(status); };
     window = std::make_unique<frmMain>(appDir.isEmpty() ? dir.path() : appDir, services);
     window->Form_Load();
     return *window;
@@ -40,9 +37,8 @@ namespace {
 
 template <class T> std::optional<T> Take(std::deque<T>& queue) {
     const std::optional<T> front = queue.empty() ? std::nullopt : std::optional<T>(queue.front());
-    if (front) {
+    if (front)
         queue.pop_front();
-    }
     return front;
 }
 
@@ -90,9 +86,8 @@ QStringList ScriptedDialogs::MessageTexts() const {
     return texts;
 }
 
-int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title) {
-    m_shown.push_back({Shown::MessageBox, text, title, style, {}});
-    m_boxHook(m_shown.back());
+int ScriptedDialogs::MsgBox(const QString& text, int style, const QString&) {
+    m_shown.push_back({Shown::MessageBox, text, style, {}});
     const std::optional<int> answer =
         (style & 0x0F) != MsgStyle::YesNo ? MsgAnswer::Ok : Take(m_answers);
     EXPECT_TRUE(answer) << "unexpected question: " << text.toStdString();
@@ -100,14 +95,14 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
 }
 
 std::optional<QString> ScriptedDialogs::FileDialog(Shown::Kind kind, const QString& title) {
-    m_shown.push_back({kind, {}, title, 0, {}});
+    m_shown.push_back({kind, {}, 0, {}});
     const std::optional<std::optional<QString>> path = Take(m_files);
     EXPECT_TRUE(path) << "unexpected file dialog " << title.toStdString();
     return path.value_or(std::nullopt);
 }
 
-QStringList ScriptedDialogs::GetOpenFileNames(const QString& title, const QString&) {
-    m_shown.push_back({Shown::OpenFiles, {}, title, 0, {}});
+QStringList ScriptedDialogs::GetOpenFileNames(const QString&, const QString&) {
+    m_shown.push_back({Shown::OpenFiles, {}, 0, {}});
     const std::optional<QStringList> answer = Take(m_fileLists);
     EXPECT_TRUE(answer) << "unexpected multi-select dialog";
     return answer.value_or(QStringList());
@@ -118,23 +113,19 @@ void ScriptedDialogs::ShowModal(QDialog& window) {
     for (const QLabel* label : window.findChildren<QLabel*>())
         labels << label->text();
     labels.removeAll(QString());
-    m_shown.push_back({Shown::Window, labels.join(QLatin1Char('\n')), window.windowTitle(), 0,
-                       window.objectName()});
+    m_shown.push_back({Shown::Window, labels.join(QLatin1Char('\n')), 0, window.objectName()});
     window.show();
     Take(m_windowActions).value_or([](QDialog&) {})(window);
     window.hide();
 }
 
 LaunchResult RecordingProcesses::Launch(const std::string& commandLine) {
-    const QString line = QString::fromStdString(commandLine);
-    m_lines << line;
-    if (m_real == nullptr) {
-        return {std::make_unique<FinishedCommand>(statusFor ? statusFor(line) : 0), {}};
-    }
+    m_lines << QString::fromStdString(commandLine);
+    if (m_real == nullptr)
+        return {std::make_unique<FinishedCommand>(statusFor ? statusFor(m_lines.last()) : 0), {}};
     LaunchResult launched = m_real->Launch(commandLine);
-    if (launched.command) {
+    if (launched.command)
         launched.command = std::make_unique<TrackedCommand>(std::move(launched.command), running);
-    }
     return launched;
 }
 

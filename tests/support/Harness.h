@@ -65,8 +65,7 @@ struct MainHarness {
     std::unique_ptr<Processes> nativeProcesses;
     RecordingWindowing windowing;
     FixedClock clock;
-    int endCalls = 0;
-    int endStatus = -1;
+    std::vector<int> ends; // the statuses the window ended with
     std::unique_ptr<frmMain> window;
 };
 

@@ -13,7 +13,6 @@ namespace corvane::test {
 struct Shown {
     enum Kind { MessageBox, Window, OpenFile, SaveFile, OpenFiles } kind;
     QString text;       // message text; for a window, the texts of its labels joined by "\n"
-    QString title;      // box, window or file dialog title
     int style = 0;      // message-box style number; 0 for the others
     QString objectName; // the window's object name; empty for the others
 };
@@ -27,7 +26,6 @@ struct ScriptedDialogs final : Dialogs {
     void QueueFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void QueueFiles(QStringList paths) { m_fileLists.push_back(std::move(paths)); }
     void QueueWindowAction(WindowAction action) { m_windowActions.push_back(std::move(action)); }
-    void OnMessageBox(std::function<void(const Shown&)> hook) { m_boxHook = std::move(hook); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<Shown> MessageBoxes() const;
@@ -51,7 +49,6 @@ struct ScriptedDialogs final : Dialogs {
     std::deque<std::optional<QString>> m_files;
     std::deque<QStringList> m_fileLists;
     std::deque<WindowAction> m_windowActions;
-    std::function<void(const Shown&)> m_boxHook = [](const Shown&) {};
 };
 
 } // namespace corvane::test

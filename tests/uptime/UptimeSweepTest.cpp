@@ -34,9 +34,8 @@ TEST(UptimeAnswerTest, ReportLineFromEachShapeOfAnswer) {
         {"a, b, c\r\n", odd + "SRV01: a, b, c"},
         {"a, b, c, d, e\r\n", odd + "SRV01: a, b, c, d, e"},
     };
-    for (const auto& [capture, line] : cases) {
+    for (const auto& [capture, line] : cases)
         EXPECT_EQ(UptimeReportLine("SRV01", capture), line) << capture.toStdString();
-    }
     // The phrase is compared with the name as the list spells it, case and all.
     EXPECT_EQ(UptimeReportLine("srv01", refused), odd + "srv01: " + refused);
 }
@@ -133,9 +132,8 @@ TEST_F(UptimeSweepTest, OneLinePerServerInListOrderAppendedToOneWindowUntilItIsC
 // Four frames a second are as many as anyone can follow; a paint per line would be 80. The bound
 // leaves room for showing the window, the scroll bar, the last frame and a loaded machine.
 TEST_F(UptimeSweepTest, ALongSweepRepaintsItsListAtAPersonsPaceAndEndsOnTheLastLine) {
-    for (int i = 0; i < 80; ++i) {
+    for (int i = 0; i < 80; ++i)
         w().lstComputers->addItem(QStringLiteral("GONE%1").arg(i, 2, 10, QLatin1Char('0')));
-    }
     QElapsedTimer sweep;
     sweep.start();
     w().cmdUpAll->click();
@@ -177,8 +175,7 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndTheFocus
     });
     w().cmdUpAll->click();
     QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::activeWindow(), &w());
-    EXPECT_TRUE(w().txtJobID->hasFocus());
+    EXPECT_TRUE(QApplication::activeWindow() == &w() && w().txtJobID->hasFocus());
     EXPECT_EQ(h.windowing.calls,
               std::vector<Focus>({Focus::Take, Focus::Leave, Focus::Leave, Focus::Leave}));
     EXPECT_EQ(Lines().last() + QString(" (%1 asked)").arg(processes.lines().size()),
@@ -193,13 +190,12 @@ TEST_F(UptimeSweepTest, CancelOrClosingTheWindowEndsTheWaitingCommandAndTheFocus
         EXPECT_EQ(w().ExistingUptimeReport(), nullptr);
     });
     w().cmdUpAll->click();
-    EXPECT_EQ(processes.lines().size(), 5);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(closed.isNull());
     // Nothing of the stopped sweep lands anywhere; its end steps leave a new, hidden window.
-    EXPECT_EQ(std::make_tuple(report().isVisible(), Lines().size(), w().lblStatus->text(),
-                              w().IsBusy(), w().Uptime().CancelAsked()),
-              std::make_tuple(false, 0, QString("Waiting for Command"), false, false));
+    EXPECT_EQ(std::make_tuple(processes.lines().size(), closed.isNull(), report().isVisible(),
+                              Lines().size(), w().lblStatus->text(), w().IsBusy(),
+                              w().Uptime().CancelAsked()),
+              std::make_tuple(5, true, false, 0, QString("Waiting for Command"), false, false));
 }
 
 // A folder whose name holds a double quote would send the capture elsewhere: every action that

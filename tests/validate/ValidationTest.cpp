@@ -19,9 +19,8 @@ protected:
     // Clicks Validate List with these answers; the texts of the boxes after the first question.
     QStringList Validate(std::initializer_list<int> answers) {
         h.dialogs.Clear();
-        for (int answer : answers) {
+        for (int answer : answers)
             h.dialogs.QueueAnswer(answer);
-        }
         w().cmdValidate->click();
         EXPECT_EQ(w().lblStatus->text() + (w().IsBusy() ? " busy" : ""), "Waiting for Command");
         return h.dialogs.MessageTexts().mid(1);
