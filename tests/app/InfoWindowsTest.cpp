@@ -33,8 +33,7 @@ TEST(InfoWindowsTest, TheViewerRereadsTheManualEachTimeAndAboutCloses) {
 
     h.dialogs.QueueWindowAction([](QDialog& d) { static_cast<frmAbout&>(d).cmdOk->click(); });
     w.cmdAbout->click();
-    EXPECT_FALSE(w.About()->isVisible());
-    EXPECT_TRUE(h.dialogs.MessageBoxes().empty());
+    EXPECT_TRUE(!w.About()->isVisible() && h.dialogs.MessageBoxes().empty());
 }
 
 } // namespace

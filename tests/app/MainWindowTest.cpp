@@ -13,9 +13,8 @@ namespace corvane::test {
 namespace {
 
 QString AccessibleName(QWidget* widget) {
-    if (auto* box = qobject_cast<QComboBox*>(widget); box && box->isEditable()) {
+    if (auto* box = qobject_cast<QComboBox*>(widget); box && box->isEditable())
         return box->accessibleName();
-    }
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 
@@ -74,8 +73,7 @@ TEST_F(MainWindowTest, WhileBusyEveryGuardedHandlerRefusesAndTheInfoWindowsStill
         w().SetBusy(true);
         w().SetStatus(StatusColour::Busy, QStringLiteral("Checking"));
         button != nullptr ? button->click() : w().lstComputers_Click();
-        EXPECT_TRUE(w().IsBusy());
-        EXPECT_EQ(w().lblStatus->text(),
+        EXPECT_EQ(w().lblStatus->text() + (w().IsBusy() ? "" : " idle"),
                   reset.contains(button) ? "Waiting for Command" : "Checking");
         for (const Shown& s : h.dialogs.shown())
             shown << s.objectName;

@@ -174,16 +174,13 @@ TEST_F(StartupShutdownTest, AnAnsiListKeepsItsBytesAndTakesNewEntriesInItsEncodi
     w.lstComputers->addItem(QStringLiteral("ΑΘΗΝΑ01"));
     EXPECT_TRUE(w.SaveComputerList());
     EXPECT_EQ(h.dir.Read("computerlist.txt"),
-              CrLf({"M\xC3\x9CNCHEN01", "S\xC3\x83O\xE2\x80\x93PAULO", "X\xC2\x81",
-                    "\xCE\x91\xCE\x98\xCE\x97\xCE\x9D\xCE\x91"
-                    "01"}));
+              CrLf({"MÜNCHEN01", "SÃO–PAULO", "X\xC2\x81", "ΑΘΗΝΑ01"}));
 }
 
 TEST(UnreadableListTest, AListItsUserCannotReadSurvivesTheRun) {
     if (::geteuid() == 0) {
-        if (::access("/usr/bin/setpriv", X_OK) != 0) {
+        if (::access("/usr/bin/setpriv", X_OK) != 0)
             GTEST_SKIP() << "setpriv (util-linux) is needed to run this as another user";
-        }
         const ProgramResult r =
             RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
                                             QCoreApplication::applicationFilePath().toStdString(),

@@ -47,12 +47,11 @@ TEST_F(ComputerListTest, AddUpperCasesTypingKeepsPastesStripsBackslashesAndRefus
     for (const auto& [typed, how] : cases) {
         Add([&](frmAddComputer& d) {
             const QString text = QString::fromLatin1(typed);
-            if (how == Paste) {
-                QApplication::clipboard()->setText(text);
+            QApplication::clipboard()->setText(text);
+            if (how == Paste)
                 QTest::keyClick(d.txtComputer, Qt::Key_V, Qt::ControlModifier);
-            } else {
+            else
                 how == Set ? d.txtComputer->setText(text) : QTest::keyClicks(d.txtComputer, text);
-            }
             how == TypeAndEnter ? QTest::keyClick(d.txtComputer, Qt::Key_Return)
                                 : d.cmdAdd->click();
             EXPECT_FALSE(d.isVisible()) << typed;

@@ -86,9 +86,8 @@ TEST(HistoryFileTest, WritesTenPaddedLinesAndReadsBackTheNonEmptyOnes) {
     EXPECT_EQ(many.items.join(',') + QString::number(many.leftOut), Servers(10).join(',') + "2");
     QStringList firsts; // a one-line file is its whole first line
     for (const char* text : {"", "\r\nsecond", "\"C:\\P F\\a.exe\" /q,x\r\nsecond\r\n", "a\nb",
-                             "a\rb", " no line end "}) {
+                             "a\rb", " no line end "})
         firsts << FirstLine(QString::fromUtf8(text));
-    }
     EXPECT_EQ(firsts, (QStringList{"", "", "\"C:\\P F\\a.exe\" /q,x", "a", "a", " no line end "}));
 }
 

@@ -66,14 +66,12 @@ TEST(ScheduleFieldsTest, AFieldIsCheckedWhenTheUserLeavesItAndTheJobIdAtEachKey)
 }
 
 TEST(ScheduleArgumentsTest, DayArgumentsAndNumbersAsPeopleTypeThem) {
-    EXPECT_EQ(BuildDayArgument(Occurrence::Next, {"Friday", "15"}) + "|" +
-                  BuildDayArgument(Occurrence::Every, {}),
-              "/next:Friday,15|/every");
-    QString verdicts;
+    QString verdicts = BuildDayArgument(Occurrence::Next, {"Friday", "15"}) + "|" +
+                       BuildDayArgument(Occurrence::Every, {}) + "|";
     for (const char* text : {"5", "00", "-3", "+4", "1.5", ".5", "7.", " 42 ", "1e3", "", " ", "a",
                              "5a", "1:5", "--1", ".", "1 2", "PM"})
         verdicts += IsNumeric(QString::fromLatin1(text)) ? 'y' : 'n';
-    EXPECT_EQ(verdicts, "yyyyyyyyynnnnnnnnn");
+    EXPECT_EQ(verdicts, "/next:Friday,15|/every|yyyyyyyyynnnnnnnnn");
 }
 
 } // namespace

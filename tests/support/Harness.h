@@ -32,9 +32,7 @@ struct TempDir {
         std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
     }
     std::string Read(const std::string& name) const { return ReadBytes(file(name)); }
-    bool Exists(const std::string& name) const {
-        return QFile::exists(path() + QString::fromStdString(name));
-    }
+    bool Exists(const std::string& name) const { return QFile::exists(path() + name.c_str()); }
 
     QTemporaryDir m_dir;
 };
