@@ -32,13 +32,12 @@ TEST(ListHelpersTest, InsertSortedIgnoresCaseAndPutsANewEntryAfterItsEquals) {
 }
 
 TEST(ListHelpersTest, AppDirEndsInOneSeparatorAlsoAtADriveRoot) {
-    const std::pair<QString, QString> cases[] = {{"C:\\", "C:\\"},
-                                                 {"C:\\Tools\\Corvane", "C:\\Tools\\Corvane\\"},
-                                                 {"\\\\SRV\\share\\", "\\\\SRV\\share\\"},
-                                                 {"/", "/"},
-                                                 {"/opt/corvane", "/opt/corvane/"}};
-    for (const auto& [folder, expected] : cases)
-        EXPECT_EQ(AppDirFromFolder(folder, folder[0] == u'/' ? u'/' : u'\\'), expected);
+    QStringList dirs;
+    for (const char* folder :
+         {"C:\\", "C:\\Tools\\Corvane", "\\\\SRV\\share\\", "/", "/opt/corvane"})
+        dirs << AppDirFromFolder(folder, folder[0] == '/' ? u'/' : u'\\');
+    EXPECT_EQ(dirs, QStringList({"C:\\", "C:\\Tools\\Corvane\\", "\\\\SRV\\share\\", "/",
+                                 "/opt/corvane/"}));
 }
 
 } // namespace

@@ -75,11 +75,9 @@ TEST_F(StartupShutdownTest, FirstStartStartsCleanRemovesLeftoversAndClosingSaves
     h.dir.Write("srvpath.top", CrLf({"C:\\Deploy"}));
     h.dir.Write("schedapp.top", "");
     // Only the first two are leftovers of interrupted saves.
-    const QStringList files =
-        QStringLiteral(".computerlist.txt.corvane-tmp-Ab12Cd .sa.top.corvane-tmp-123-4 "
-                       ".sa.top.corvane-tmp- .other.txt.corvane-tmp-Ab12Cd .sa.top.XYZ123 "
-                       "computerlist.txt.corvane-tmp-1")
-            .split(u' ');
+    const QStringList files({".computerlist.txt.corvane-tmp-Ab12Cd", ".sa.top.corvane-tmp-123-4",
+                             ".sa.top.corvane-tmp-", ".other.txt.corvane-tmp-Ab12Cd",
+                             ".sa.top.XYZ123", "computerlist.txt.corvane-tmp-1"});
     for (const QString& name : files)
         h.dir.Write(name.toStdString(), "partial");
     frmMain& w = h.Start();
