@@ -4,10 +4,14 @@
 
 #include "app/ListHelpers.h"
 #include "deploy/AdminShare.h"
+#include "deploy/ReportView.h"
 #include "deploy/frmReport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QRegularExpression>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace corvane::test {
@@ -295,6 +299,16 @@ TEST_F(DeployTest, TheReportWindowShowsEveryLineOfTheReportFile) {
     report.show();
     EXPECT_EQ(report.Lines(), QStringList({"+  a  DOES exist!", " ", "", "lf", "cr", "cr2", "",
                                            "\\\\S\\C$\\\u00e9t\u00e9", "no last"}));
+    // Copied in the file's order, each line once, also where the picked ranges overlap.
+    const QAbstractItemModel& lines = *report.rtbReport->model();
+    QItemSelection picked;
+    for (const auto& [top, bottom] : {std::pair(7, 8), std::pair(3, 4), std::pair(4, 5)}) {
+        picked.select(lines.index(top, 0), lines.index(bottom, 0));
+    }
+    report.rtbReport->selectionModel()->select(picked, QItemSelectionModel::Select);
+    QTest::keyClick(report.rtbReport, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "lf\ncr\ncr2\n\\\\S\\C$\\\u00e9t\u00e9\nno last\n");
 }
 
 } // namespace
