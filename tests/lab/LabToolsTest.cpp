@@ -78,9 +78,13 @@ TEST_F(LabToolTest, AtAnswersAndExitStatuses) {
             {{kSrv, "1", "/DELETE", "/yes"}, 0, ""},
             {{kSrv, "1", "/delete", "/Yes"}, 2, "The AT job ID 1 does not exist on \\\\SRV.\n"},
             {{kSrv, "1:00", "c"}, 0, added(3)}}); // IDs only grow
-    lab.WriteFile("SRV/.jobs", "next=3\n1\tonce\tgarbage\n");
-    Expect("at.exe", {{{kSrv}, 3, "The job file "}, {{kSrv, "1:00", "x"}, 3, "The job file "}});
-    EXPECT_EQ(lab.ReadFile("SRV/.jobs"), "next=3\n1\tonce\tgarbage\n");
+    // A job file that does not read back whole is refused, and never rewritten.
+    for (const std::string job :
+         {"1\tonce\tgarbage", "0\tonce\t0\t0\t60\tx", "1\tonce\t0\t0\t1440\tx"}) {
+        lab.WriteFile("SRV/.jobs", "next=3\n" + job + "\n");
+        Expect("at.exe", {{{kSrv}, 3, "The job file "}, {{kSrv, "1:00", "x"}, 3, "The job file "}});
+        EXPECT_EQ(lab.ReadFile("SRV/.jobs"), "next=3\n" + job + "\n");
+    }
 }
 
 // A link planted in place of the job file is never followed; a leftover .jobs.new is removed.
