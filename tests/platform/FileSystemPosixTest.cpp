@@ -119,7 +119,9 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         {kFileNotFound, [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); }},
         {kPathNotFound, [&] { return fs->ReplaceFile(inMissing, "x"); }},
         {kPathFileAccess, [&] { return fs->ReplaceFile(sub, "x"); }},
-        {kPathFileAccess, [&] { return fs->Search(Path("loop"), false).result; }}};
+        {kPathFileAccess, [&] { return fs->Search(Path("loop"), false).result; }},
+        {kBadFileName, [&] { return fs->CreateEmptyFile(Path(std::string(256, 'n'))); }},
+        {kPermissionDenied, [&] { return fs->CreateEmptyFile("/sys/corvane"); }}}; // even root
     for (const auto& c : cases) {
         const FileResult r = c.second();
         EXPECT_TRUE(r.error == c.first && !r.reason.empty())
