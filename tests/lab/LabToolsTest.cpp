@@ -85,6 +85,8 @@ TEST_F(LabToolTest, AtAnswersAndExitStatuses) {
         Expect("at.exe", {{{kSrv}, 3, "The job file "}, {{kSrv, "1:00", "x"}, 3, "The job file "}});
         EXPECT_EQ(lab.ReadFile("SRV/.jobs"), "next=3\n" + job + "\n");
     }
+    lab.WriteFile("SRV/.jobs", "next=2147483647\n");
+    Expect("at.exe", {{{kSrv, "1:00", "x"}, 3, "The job file "}}); // every ID used
 }
 
 // A link planted in place of the job file is never followed; a leftover .jobs.new is removed.
