@@ -46,7 +46,8 @@ TEST_F(MainWindowTest, EveryControlIsEnabledWithAnAccessibleName) {
     }
     const QStringList days = Entries(*w().lstDays); // the week, then the days of a month
     EXPECT_TRUE(days.size() == 38 && days[6] == "Sunday" && days[7] == "1" && days[37] == "31");
-    EXPECT_TRUE(w().lblStatus->font().bold() && !w().cmdRemoveSchedule->autoDefault());
+    EXPECT_TRUE(w().lblStatus->font().bold() && !w().cmdRemoveSchedule->autoDefault() &&
+                w().rtbScheduledJobs->lineWrapMode() == QPlainTextEdit::NoWrap);
     EXPECT_EQ(AccessibleName(w().rtbScheduledJobs), w().rtbScheduledJobs->toolTip());
 }
 

@@ -296,7 +296,9 @@ TEST_F(DeployTest, TheReportWindowShowsEveryLineOfTheReportFile) {
     frmReport report(w(), *h.nativeFiles, h.dir.path() + "report.top");
     h.dir.Write("report.top", "+  a  DOES exist!\r\n \r\n\r\nlf\ncr\rcr2\r\r\n"
                               "\\\\S\\C$\\\xc3\xa9t\xc3\xa9\r\nno last");
-    report.show();
+    report.show(); // read-only lines above the Close button
+    EXPECT_TRUE(report.rtbReport->editTriggers() == QAbstractItemView::NoEditTriggers &&
+                report.cmdClose->y() > report.rtbReport->geometry().bottom());
     EXPECT_EQ(report.Lines(), QStringList({"+  a  DOES exist!", " ", "", "lf", "cr", "cr2", "",
                                            "\\\\S\\C$\\\u00e9t\u00e9", "no last"}));
     // Copied in the file's order, each line once, also where the picked ranges overlap.
