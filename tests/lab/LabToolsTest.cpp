@@ -186,24 +186,21 @@ TEST_F(LabCliTest, DemoNetwork) {
     cli({"demo", "--computer-list", dir.file("list.txt"), "--root", root});
     cli({"add", "ZED", "--shares", "E$,g$", "--boot", "253402300799", "--root", root});
     fs::remove(root + "/WEB03/.lab");
-    for (const char* folder : {"/WEB03/.lab", "/WEB03/g$/x", "/WEB03/H$", "/WEB03/CD$", "/.old"}) {
+    for (const char* folder : {"/WEB03/.lab", "/WEB03/g$/x", "/WEB03/H$", "/WEB03/CD$", "/.old"})
         fs::create_directories(root + folder);
-    }
     std::ofstream(root + "/notes.txt") << "no server\n";
     const std::string names = dir.Read("list.txt");
     cli({"list", "--root", root});
-    for (const auto name : std::views::split(names + "ZED\r\nNONE", std::string_view("\r\n"))) {
+    for (const auto name : std::views::split(names + "ZED\r\nNONE", std::string_view("\r\n")))
         cli({"show", std::string(name.begin(), name.end()), "--root", root});
-    }
     const std::string bulk = dir.file("bulk");
     cli({"bulk", "--servers", "4", "--offline-share", "0.25", "--denied-share", "0.5", "--jobs",
          "2", bulk});
     cli({"list", "--root", bulk});
     cli({"show", "SRV0004", "--root", bulk});
     shown = names + shown;
-    for (size_t at = 0; (at = shown.find(dir.file(""))) != std::string::npos;) {
+    for (size_t at = 0; (at = shown.find(dir.file(""))) != std::string::npos;)
         shown.replace(at, dir.file("").size(), "DIR/");
-    }
     EXPECT_EQ(shown, test::ReadBytes(CORVANE_TESTS_DIR "/lab/DemoNetwork.txt"));
 
     dir.Write("list.txt", "MINE\r\n"); // a list that exists is left alone
