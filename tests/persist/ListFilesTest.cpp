@@ -98,7 +98,8 @@ TEST(ListFileWritersTest, WriteTheFirstThousandEntriesAndDeleteTheFileOfAnEmptyL
     const auto fs = MakeNativeFileSystem();
     const QString path = dir.path() + QStringLiteral("computerlist.txt");
     const auto names = [&dir] {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     };
     dir.Write("computerlist.txt", std::string(50000, 'x'));
     QStringList servers = Servers(1005);
