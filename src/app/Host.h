@@ -27,6 +27,8 @@ public:
 
     // Colour first, then text.
     virtual void SetStatus(StatusColour colour, const QString& text) = 0;
+    // Paints the status line now, without waiting for the event loop.
+    virtual void RepaintStatus() = 0;
     void SetIdleStatus() { SetStatus(StatusColour::Idle, kIdleStatus); }
 
     // The one busy test every guarded handler makes first, and the cursor that it reads.

@@ -22,6 +22,10 @@ void frmMain::SetStatus(StatusColour colour, const QString& text) {
     lblStatus->setText(text);
 }
 
+void frmMain::RepaintStatus() {
+    lblStatus->repaint();
+}
+
 bool frmMain::IsBusy() const {
     return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::WaitCursor;
 }

@@ -51,10 +51,14 @@ bool ServerRun::Open(const RunOpening& opening) {
     return true;
 }
 
-void ServerRun::Begin(const QString& status) {
+void ServerRun::Begin(const QString& status, Paint paint) {
     m_host.SetBusy(true);
     m_host.SetStatus(StatusColour::Busy, status);
-    m_host.Window().repaint();
+    if (paint == Paint::Window) {
+        m_host.Window().repaint();
+    } else {
+        m_host.RepaintStatus();
+    }
 }
 
 void ServerRun::Done() {

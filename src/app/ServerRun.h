@@ -32,8 +32,11 @@ public:
 
     // The opening checks in their order; false when the run must not go on, the reason said.
     bool Open(const RunOpening& opening);
-    // Takes the busy cursor, shows the status in red and paints it before the first server.
-    void Begin(const QString& status);
+    // What a run paints of the main window before its first server: all of it when the run may
+    // keep the event loop from painting (copying files), else the status line alone.
+    enum class Paint { Window, StatusLine };
+    // Takes the busy cursor, shows the status in red and paints before the first server.
+    void Begin(const QString& status, Paint paint = Paint::Window);
     // The run reports: green "Done!".
     void Done();
 

@@ -83,6 +83,7 @@ public:
     const QString& AppDir() const override { return m_appDir; }
     Services& Platform() override { return m_services; }
     void SetStatus(StatusColour colour, const QString& text) override;
+    void RepaintStatus() override;
     StatusColour CurrentStatusColour() const { return m_statusColour; }
     bool IsBusy() const override;
     void SetBusy(bool busy) override;

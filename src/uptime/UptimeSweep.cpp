@@ -51,7 +51,9 @@ void UptimeSweep::Sweep(bool selectedOnly) {
         return;
     }
     m_sweeping = true;
-    run.Begin(QStringLiteral("Getting Uptime"));
+    // Its window comes up over the main one at once, and every wait lets the event loop paint:
+    // painting the whole main window first would only cost time.
+    run.Begin(QStringLiteral("Getting Uptime"), ServerRun::Paint::StatusLine);
     m_cancelled = false;
     UptimeReport()->BeginSweep();
     UptimeReport()->show();

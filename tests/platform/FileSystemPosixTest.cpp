@@ -78,6 +78,9 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
     }
     EXPECT_TRUE(ok && writer->Close().ok());
     EXPECT_TRUE(contents == bytes && dir.Read("lines") == written);
+    std::string maps; // 0 bytes long for fstat, and read about a page at a time
+    EXPECT_TRUE(fs->ReadTextFile("/proc/self/maps", maps, kNoSizeLimit).ok() &&
+                maps.size() > 8192 && maps.back() == '\n');
     // On POSIX a wildcard is an ordinary character of a local name.
     EXPECT_EQ(fs->Search(Path("*.txt"), true).name + fs->Search(Path("new*.txt"), true).name,
               "new*.txt");
@@ -117,6 +120,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         {kPathNotFound, [&] { return fs->CreateEmptyFile(inMissing); }},
         {kPathNotFound, [&] { return fs->OpenLineWriter(inMissing, writer); }},
         {kFileNotFound, [&] { return fs->ReadTextFile(absent, contents, kNoSizeLimit); }},
+        {kPathNotFound, [&] { return fs->ReadTextFile(inMissing, contents, kNoSizeLimit); }},
         {kPathNotFound, [&] { return fs->ReplaceFile(inMissing, "x"); }},
         {kPathFileAccess, [&] { return fs->ReplaceFile(sub, "x"); }},
         {kPathFileAccess, [&] { return fs->Search(Path("loop"), false).result; }},

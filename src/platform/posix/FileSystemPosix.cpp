@@ -410,19 +410,25 @@ public:
         }
         FileResult refusal;
         struct stat info {};
-        Descriptor fd(OpenRegular(path, O_RDONLY, refusal, NotFoundFor(path), &info));
+        Descriptor fd(OpenRegular(path, O_RDONLY, refusal, kFileNotFound, &info));
         if (fd.get() < 0) {
+            // Which of the two "not found" it is costs a look at the folder: only when missing.
+            if (refusal.error == kFileNotFound) {
+                refusal.error = NotFoundFor(path);
+            }
             return refusal;
         }
-        // Room for the whole file at once: growing by doubling would hold up to three times a
-        // big report's size while it is read.
         if (static_cast<std::uint64_t>(info.st_size) > limit) {
             return LargerThan(limit);
         }
-        contents.reserve(static_cast<size_t>(info.st_size));
-        char buffer[1 << 16];
+        // Read straight into the text, with room for the whole file and one byte more: a file
+        // that is as long as it was when opened ends at the first read that comes back short.
+        // (Growing by doubling would hold up to three times a big report's size.)
+        size_t size = 0;
+        size_t room = static_cast<size_t>(info.st_size) + 1;
         for (;;) {
-            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+            contents.resize(size + room);
+            const ssize_t n = ::read(fd.get(), contents.data() + size, room);
             if (n < 0 && errno == EINTR) {
                 continue;
             }
@@ -431,14 +437,18 @@ public:
                 contents.clear();
                 return r;
             }
-            if (n == 0) {
-                return {};
-            }
-            contents.append(buffer, static_cast<size_t>(n));
-            if (contents.size() > limit) { // grown while read
+            size += static_cast<size_t>(n);
+            if (size > limit) { // grown while read
                 contents.clear();
                 return LargerThan(limit);
             }
+            const bool whole = static_cast<size_t>(n) < room &&
+                               size == static_cast<size_t>(info.st_size); // not /proc's 0
+            if (n == 0 || whole) {
+                contents.resize(size);
+                return {};
+            }
+            room = 1 << 16;
         }
     }
 

@@ -3,6 +3,7 @@
 #include "platform/HandleWatch.h"
 
 #include <QWinEventNotifier>
+#include <windows.h>
 
 namespace corvane {
 
@@ -30,6 +31,11 @@ void HandleWatch::Fire() {
         }
         m_ready();
     }
+}
+
+bool HandleReadyWithin(long long handle, int milliseconds) {
+    return handle > 0 && ::WaitForSingleObject(reinterpret_cast<HANDLE>(handle),
+                                               static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
 }
 
 } // namespace corvane
