@@ -142,6 +142,13 @@ TEST_F(UptimeSweepTest, ALongSweepRepaintsItsListAtAPersonsPaceAndEndsOnTheLastL
     QListWidget& list = *report().lstUptimeReport;
     EXPECT_TRUE(list.viewport()->rect().contains(list.visualItemRect(list.item(79))));
     EXPECT_EQ(Lines().size(), 80);
+    // None of 400 more commands waits for the event loop, yet a Cancel is seen within 50 ms.
+    for (int i = 0; i < 400; ++i)
+        w().lstComputers->addItem(QStringLiteral("GONE%1").arg(i));
+    QTimer::singleShot(0, report().cmdCancel, &QPushButton::click);
+    w().cmdUpAll->click();
+    EXPECT_LT(Lines().size(), 80 + 240);
+    ExpectEndState(UptimePicture::Cancelled);
 }
 
 TEST_F(UptimeSweepTest, MissingUtilityGivesOnlyTheHelpTextAndAsksNoFurther) {
