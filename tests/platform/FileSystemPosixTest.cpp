@@ -116,6 +116,7 @@ TEST_F(FileSystemPosixTest, FailuresGiveTheWindowsErrorNumbers) {
         {kPathFileAccess, [&] { return fs->CopyFile(file, Path("hard")); }},
         {kPathFileAccess, [&] { return fs->CopyFile(file, Path("soft")); }},
         {kPathNotFound, [&] { return fs->CopyFile(file, inMissing); }},
+        {kPathFileAccess, [&] { return fs->CopyFile(file, sub); }},
         {kFileNotFound, [&] { return fs->DeleteFile(absent); }},
         {kPathNotFound, [&] { return fs->CreateEmptyFile(inMissing); }},
         {kPathNotFound, [&] { return fs->OpenLineWriter(inMissing, writer); }},

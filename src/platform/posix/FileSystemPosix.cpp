@@ -6,6 +6,7 @@
 #include "platform/posix/LabMemory.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -130,6 +131,19 @@ int OpenRegular(const std::string& path, int flags, FileResult& refusal, int not
         *info = st;
     }
     return fd;
+}
+
+// Puts the file `temp` in the place of the file `to`, in one step. A regular file is swapped
+// with it and then removed from under the temporary name: ext4 writes a file renamed over
+// another to disk at once, which made a redeploy of many small files a third slower than writing
+// them in place. Where names cannot be swapped, or `to` is something else, a plain rename.
+bool ReplaceWith(const std::string& temp, const std::string& to, bool toIsRegularFile) {
+    if (toIsRegularFile &&
+        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(temp.c_str()); // the old file now; the copy is in place whatever this gives
+        return true;
+    }
+    return ::rename(temp.c_str(), to.c_str()) == 0;
 }
 
 constexpr const char* kCopyOntoItself = "The destination is the file itself";
@@ -351,7 +365,7 @@ public:
         if (!CopyContents(in.get(), out.get(), source.st_size)) {
             return fail(errno);
         }
-        if (out.close() != 0 || ::rename(temp.c_str(), to.c_str()) != 0) {
+        if (out.close() != 0 || !ReplaceWith(temp, to, S_ISREG(target.st_mode))) {
             return fail(errno);
         }
         return {};
