@@ -164,9 +164,17 @@ std::string TemporaryBeside(const std::string& path) {
     return DirName(path) + "/" + TemporaryPrefix(BaseName(path));
 }
 
-// Gives the unnamed file open at fd (O_TMPFILE) the name `path`, through its /proc entry, which
-// needs no privilege. False, with errno set, when that fails (EEXIST: the name is taken).
+// Gives the unnamed file open at fd (O_TMPFILE) the name `path`: through the descriptor itself
+// where the system allows it (Linux 6.10 on, or with the privilege), else through its /proc
+// entry, which needs no privilege. False, with errno set, when that fails (EEXIST: the name is
+// taken).
 bool LinkAnonymous(int fd, const std::string& path) {
+    if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) {
+        return true;
+    }
+    if (errno != ENOENT && errno != EPERM && errno != EINVAL) {
+        return false;
+    }
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
