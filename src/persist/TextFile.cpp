@@ -17,6 +17,11 @@ bool TextIsUtf8() {
 }
 
 bool IsUtf8(std::string_view bytes) {
+    // Plain ASCII, as most files and every capture are, needs no decoding to tell.
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return true;
+    }
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     // The decoding runs only when its result is taken.
     const QString decoded = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));

@@ -104,8 +104,9 @@ bool HasNul(const std::string& path) {
 }
 
 // Opens a file that is to be read or written whole, without waiting: a pipe without a writer (or
-// a reader) would hold the open, a device would never end. Only a regular file is left open, in
-// blocking mode again, with what fstat said of it in `info`; otherwise `refusal` says why.
+// a reader) would hold the open, a device would never end. Only a regular file is left open (for
+// writing in blocking mode again), with what fstat said of it in `info`; otherwise `refusal` says
+// why.
 int OpenRegular(const std::string& path, int flags, FileResult& refusal, int notFound,
                 struct stat* info = nullptr) {
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
@@ -121,8 +122,10 @@ int OpenRegular(const std::string& path, int flags, FileResult& refusal, int not
         return -1;
     }
     // F_SETFL takes only the status flags (O_APPEND, O_NONBLOCK, ...) from `flags`: the ones asked
-    // for, without O_NONBLOCK, with no need to read them back first.
-    if (!S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, flags) != 0) {
+    // for, without O_NONBLOCK, with no need to read them back first. A file open only for
+    // reading keeps O_NONBLOCK: a regular file is read the same with it or without.
+    const bool reading = (flags & O_ACCMODE) == O_RDONLY;
+    if (!S_ISREG(st.st_mode) || (!reading && ::fcntl(fd, F_SETFL, flags) != 0)) {
         refusal = FromErrno(errno);
         ::close(fd);
         return -1;
