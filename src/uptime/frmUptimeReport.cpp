@@ -8,6 +8,7 @@
 #include "platform/Processes.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -47,6 +48,11 @@ frmUptimeReport::frmUptimeReport(QWidget& owner, Host& host)
     // (The list's width for scrolling is then the last line's.)
     lstUptimeReport->setUniformItemSizes(true);
     lstUptimeReport->setItemDelegate(new OneLineDelegate(lstUptimeReport));
+    // Lines of a script that needs no shaping are drawn without it (no kerning): that halves the
+    // cost of a frame, which lays out every line in view anew. Other scripts are still shaped.
+    QFont font = lstUptimeReport->font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    lstUptimeReport->setFont(font);
 
     const int buttonWidth = Twips(1215);
     cmdCancel = MakeButton(
