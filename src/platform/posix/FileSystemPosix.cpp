@@ -173,14 +173,23 @@ std::string TemporaryBeside(const std::string& path) {
 // entry, which needs no privilege. False, with errno set, when that fails (EEXIST: the name is
 // taken).
 bool LinkAnonymous(int fd, const std::string& path) {
-    if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) {
-        return true;
-    }
-    if (errno != ENOENT && errno != EPERM && errno != EINVAL) {
-        return false;
+    // Once /proc has named a file the descriptor could not, the descriptor is not tried again:
+    // on an older system every copy would spend a system call on the refusal.
+    static bool descriptorRefused = false;
+    if (!descriptorRefused) {
+        if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) {
+            return true;
+        }
+        if (errno != ENOENT && errno != EPERM && errno != EINVAL) {
+            return false;
+        }
     }
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return false;
+    }
+    descriptorRefused = true;
+    return true;
 }
 
 // Copies the rest of `in` into `out`: in the kernel where it can (copy_file_range), else, as

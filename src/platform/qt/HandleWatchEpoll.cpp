@@ -7,7 +7,6 @@
 #include <QSocketNotifier>
 #include <array>
 #include <cerrno>
-#include <poll.h>
 #include <sys/epoll.h>
 #include <unistd.h>
 #include <vector>
@@ -109,15 +108,6 @@ void HandleWatch::Fire() {
         m_fired = true;
         m_ready();
     }
-}
-
-bool HandleReadyWithin(long long handle, int milliseconds) {
-    if (handle < 0) {
-        return false;
-    }
-    pollfd entry{static_cast<int>(handle), POLLIN, 0};
-    // An interrupted sleep counts as not ready: the caller's event loop waits for the rest.
-    return ::poll(&entry, 1, milliseconds) == 1 && (entry.revents & POLLIN) != 0;
 }
 
 } // namespace corvane

@@ -2,7 +2,6 @@
 #include "platform/HandleWatch.h"
 
 #include <QSocketNotifier>
-#include <poll.h>
 
 namespace corvane {
 
@@ -33,15 +32,6 @@ void HandleWatch::Fire() {
         }
         m_ready();
     }
-}
-
-bool HandleReadyWithin(long long handle, int milliseconds) {
-    if (handle < 0) {
-        return false;
-    }
-    pollfd entry{static_cast<int>(handle), POLLIN, 0};
-    // An interrupted sleep counts as not ready: the caller's event loop waits for the rest.
-    return ::poll(&entry, 1, milliseconds) == 1 && (entry.revents & POLLIN) != 0;
 }
 
 } // namespace corvane
