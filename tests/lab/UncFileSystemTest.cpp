@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <unistd.h>
 
 namespace corvane {
 namespace {
@@ -52,6 +53,16 @@ TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
                     fs->ReadTextFile(R"(\\srv\c$\apps\bin\LOG.TXT)", contents, kNoSizeLimit).ok());
         EXPECT_EQ(contents, "a\r\nb\r\n");
         EXPECT_EQ(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\NoDir\a)").error, kPathNotFound);
+        // Names others made in a folder the run has already listed: a link to the source is
+        // still the file itself, another file is replaced.
+        ASSERT_EQ(::link(dir.file("app.exe").c_str(), lab.Path("SRV/C$/Apps/Bin/Linked").c_str()),
+                  0);
+        lab.WriteFile("SRV/C$/Apps/Bin/Other", "other");
+        EXPECT_EQ(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\Apps\Bin\Linked)").reason,
+                  "The destination is the file itself");
+        EXPECT_TRUE(fs->CopyFile(dir.file("app.exe"), R"(\\SRV\C$\Apps\Bin\Other)").ok());
+        EXPECT_EQ(lab.ReadFile("SRV/C$/Apps/Bin/Other") + dir.Read("app.exe"),
+                  "newer bytesnewer bytes");
     }
     // After the run the server went offline and a folder appeared: what comes next sees both.
     lab.AddServer("SRV", {.offline = true, .shares = {"C$", "D$"}});

@@ -278,14 +278,14 @@ public:
         // During a run the name as spelled is tried first, and another spelling is looked for
         // only when it is missing: a folder whose names are all spelled right is never listed.
         std::string path;
-        bool unmatched = false;
-        if (FileResult r = Localize(unresolved, path, m_memory ? &unmatched : nullptr); !r.ok()) {
+        LastPart last;
+        if (FileResult r = Localize(unresolved, path, &last, !m_memory); !r.ok()) {
             return {r, {}};
         }
         const bool namesFolder = !path.empty() && path.back() == '/';
         struct stat st {};
         int rc = ::stat(path.c_str(), &st);
-        if (rc != 0 && errno == ENOENT && unmatched) {
+        if (rc != 0 && errno == ENOENT && last.unmatched) {
             if (FileResult r = Localize(unresolved, path); !r.ok()) {
                 return {r, {}};
             }
@@ -342,14 +342,19 @@ public:
             return {kPermissionDenied, std::strerror(EISDIR)};
         }
         std::string to;
-        if (FileResult r = Localize(unresolvedTo, to); !r.ok()) {
+        LastPart last;
+        if (FileResult r = Localize(unresolvedTo, to, &last); !r.ok()) {
             return r;
         }
         // A destination that is the source itself (through a share, a link or a mount) would be
         // replaced by a copy of itself at best; it is left untouched and the copy counts as failed.
+        // A name the lab has just found missing is not looked for again.
         struct stat target {};
-        const bool exists = ::stat(to.c_str(), &target) == 0;
-        if (exists && target.st_dev == source.st_dev && target.st_ino == source.st_ino) {
+        const auto isSource = [&] {
+            return target.st_dev == source.st_dev && target.st_ino == source.st_ino;
+        };
+        const bool exists = !last.missing && ::stat(to.c_str(), &target) == 0;
+        if (exists && isSource()) {
             return {kPathFileAccess, kCopyOntoItself};
         }
         const mode_t mode = source.st_mode & 0777;
@@ -369,6 +374,10 @@ public:
             if (err != EEXIST) {
                 ::unlink(to.c_str());
                 return FromErrno(err);
+            }
+            // Someone else made the name meanwhile: it may even be the source.
+            if (::stat(to.c_str(), &target) == 0 && isSource()) {
+                return {kPathFileAccess, kCopyOntoItself};
             }
             if (::lseek(in.get(), 0, SEEK_SET) != 0) {
                 return FromErrno(errno);
@@ -596,11 +605,17 @@ protected:
     }
 
 private:
+    // What resolving said of a path's last part (see lab::Resolved).
+    struct LastPart {
+        bool unmatched = false;
+        bool missing = false;
+    };
+
     // The local path a path stands for: itself, or where the lab network leads a UNC path.
-    // With `unmatched` given, the last part keeps its spelling and `unmatched` says whether
-    // another spelling could exist (lab::Resolved::lastUnmatched).
-    FileResult Localize(const std::string& path, std::string& local,
-                        bool* unmatched = nullptr) const {
+    // With matchLast false the last part keeps its spelling (Search looks for another one only
+    // when that spelling is missing).
+    FileResult Localize(const std::string& path, std::string& local, LastPart* last = nullptr,
+                        bool matchLast = true) const {
         if (HasNul(path)) {
             return BadName();
         }
@@ -609,13 +624,13 @@ private:
             return {};
         }
         lab::Lookups& lookups = m_memory ? *m_memory : lab::FreshLookups();
-        lab::Resolved resolved = m_network.Resolve(path, lookups, unmatched == nullptr);
+        lab::Resolved resolved = m_network.Resolve(path, lookups, matchLast);
         if (!resolved.ok()) {
             return {resolved.error, std::move(resolved.reason)};
         }
         local = std::move(resolved.path);
-        if (unmatched != nullptr) {
-            *unmatched = resolved.lastUnmatched;
+        if (last != nullptr) {
+            *last = {resolved.lastUnmatched, resolved.lastMissing};
         }
         return {};
     }

@@ -256,14 +256,16 @@ Resolved Network::Resolve(std::string_view unc, Lookups& lookups, bool matchLast
     path.append(walk.folder.path);
     const bool matching = walk.complete && !last.empty();
     const bool matched = matching && (matchLast || lookups.Listed(path));
+    bool missing = false;
     if (!last.empty()) {
         const std::string name = matched ? lookups.MatchPart(path, last) : std::string();
+        missing = matched && name.empty();
         path.append(1, '/').append(name.empty() ? last : std::string_view(name));
     }
     if (namesFolder) {
         path += '/';
     }
-    return {kFileOk, {}, std::move(path), matching && !matched};
+    return {kFileOk, {}, std::move(path), matching && !matched, missing};
 }
 
 Walk Network::WalkFolders(std::string_view serverName, std::string_view shareName,

@@ -48,6 +48,9 @@ struct Resolved {
     // The last part kept its spelling without being matched (Resolve with matchLast false): when
     // nothing has that spelling, another spelling may still exist.
     bool lastUnmatched = false;
+    // The last part was matched and no name of its folder has it, as the lookups saw the folder:
+    // a copy need not look for it again (others may have made it since a run's memory listed it).
+    bool lastMissing = false;
 
     bool ok() const { return error == kFileOk; }
 };
