@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -91,6 +92,48 @@ TEST_F(FileSystemPosixTest, EveryOperationDoesWhatItSays) {
               stdfs::perms::owner_read | stdfs::perms::owner_write);
     EXPECT_EQ(Names(),
               (std::set<std::string>{"empty", "lines", "log", "new", "new*.txt", "old.txt", "to"}));
+}
+
+// During a run, the old file a replacement swaps out is written over by the next replacement
+// (shorter, with other permissions), unless someone else still reads it or reaches it by another
+// name: they keep seeing the old contents. Nothing is left when the run ends.
+TEST_F(FileSystemPosixTest, ARunWritesOverReplacedFilesOnlyWhereNobodyElseSeesThem) {
+    test::TempDir sources;
+    const struct {
+        const char* name;
+        const char* contents;
+        mode_t mode;
+    } copies[] = {{"d1", "one", 0700}, {"d2", "2", 0640}, {"d3", "three", 0604}, {"d4", "4", 0644}};
+    for (const auto& c : copies) {
+        sources.Write(c.name, c.contents);
+        ASSERT_EQ(::chmod(sources.file(c.name).c_str(), c.mode), 0);
+        dir.Write(c.name, std::string("old ") + c.name + " with a longer text");
+    }
+    struct stat first {};
+    ASSERT_EQ(::stat(Path("d1").c_str(), &first), 0);
+    ASSERT_EQ(::link(Path("d3").c_str(), Path("d3 link").c_str()), 0);
+    const int reader = ::open(Path("d2").c_str(), O_RDONLY | O_CLOEXEC);
+    {
+        const BatchScope run(*fs);
+        for (const char* name : {"d1", "d2", "d3", "d4"}) {
+            EXPECT_TRUE(fs->CopyFile(sources.file(name), Path(name)).ok()) << name;
+        }
+    }
+    char old[64] = {};
+    EXPECT_GT(::pread(reader, old, sizeof old - 1, 0), 0);
+    ::close(reader);
+    EXPECT_EQ(std::string(old) + "|" + dir.Read("d3 link"),
+              "old d2 with a longer text|old d3 with a longer text");
+    struct stat second {};
+    ASSERT_EQ(::stat(Path("d2").c_str(), &second), 0);
+    EXPECT_EQ(second.st_ino, first.st_ino); // d1's old file, written over
+    for (const char* name : {"d1", "d2", "d3", "d4"}) {
+        EXPECT_EQ(dir.Read(name), sources.Read(name));
+        EXPECT_EQ(stdfs::status(Path(name)).permissions(),
+                  stdfs::status(sources.file(name)).permissions())
+            << name;
+    }
+    EXPECT_EQ(Names(), (std::set<std::string>{"d1", "d2", "d3", "d3 link", "d4"}));
 }
 
 // A missing folder is 76, a missing file in an existing folder 53, a link to itself or a copy onto
