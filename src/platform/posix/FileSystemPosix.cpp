@@ -433,7 +433,7 @@ public:
                 return FromErrno(errno);
             }
         }
-        return CopyBeside(in.get(), source, to, S_ISREG(target.st_mode));
+        return CopyBeside(in.get(), source.st_size, mode, to, S_ISREG(target.st_mode));
     }
 
     FileResult DeleteFile(const std::string& unresolved) override {
@@ -671,11 +671,11 @@ private:
         return {};
     }
 
-    // Copies the rest of `in` (the file `source` says) into a temporary file beside `to`, then puts
-    // it in the place of `to`. During a run the old file a swap leaves is kept for the next copy.
-    FileResult CopyBeside(int in, const struct stat& source, const std::string& to,
+    // Copies the rest of `in` (`size` bytes when opened) into a temporary file beside `to` with
+    // permissions `mode`, then puts it in the place of `to`. During a run the old file a swap
+    // leaves is kept for the next copy.
+    FileResult CopyBeside(int in, off_t size, mode_t mode, const std::string& to,
                           bool toIsRegularFile) {
-        const mode_t mode = source.st_mode & 0777;
         std::string temp;
         const int spare = ReuseSpare(to, mode, temp);
         Descriptor out(spare >= 0 ? spare
@@ -687,7 +687,7 @@ private:
             ::unlink(temp.c_str());
             return FromErrno(err);
         };
-        if (!CopyContents(in, out.get(), source.st_size) || (spare >= 0 && !EndHere(out.get()))) {
+        if (!CopyContents(in, out.get(), size) || (spare >= 0 && !EndHere(out.get()))) {
             return fail(errno);
         }
         bool swapped = false;
