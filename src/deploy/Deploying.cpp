@@ -174,36 +174,49 @@ Deploying::ServerOutcome Deploying::DeployToServer(const QString& server, const 
         return outcome;
     }
 
+    // The copies may run several at once; the deploy list is left as it is until they end.
     const std::string nativeTarget = PathBytes(target);
-    std::string destination;
-    for (int i = 0; i < static_cast<int>(sources.paths.size()); ++i) {
-        destination.assign(nativeTarget).append(sources.tails[i]);
-        const FileResult copied = m_host.Platform().files.CopyFile(sources.paths[i], destination);
-        if (copied.ok()) {
-            continue;
-        }
-        if (!FileExists(m_host.Platform().files, EntryText(m_controls.lstDeployables, i))) {
-            m_host.MsgBox(
-                QStringLiteral("The file '") + EntryText(m_controls.lstDeployables2, i) +
-                QStringLiteral("' is no longer pointing to a valid local file\r\nand will be "
-                               "removed from the deploylist box.\r\n\r\nIt will NOT be "
-                               "deployed to the target computer(s)."));
-            delete m_controls.lstDeployables2.takeItem(i);
-            delete m_controls.lstDeployables.takeItem(i);
-            sources.paths.erase(sources.paths.begin() + i);
-            sources.tails.erase(sources.tails.begin() + i);
-            --i;
-        } else if (HoldsUnusableCharacter(FileNameOf(EntryText(m_controls.lstDeployables, i)))) {
-            // A local name may hold what no server's file name can; the server is not to blame.
-            outcome.NotCopied(kNameNotForServers);
-        } else if (copied.error == kBadFileName) {
-            outcome.problem = QStringLiteral("unreachable");
-            return outcome;
-        } else {
-            outcome.NotCopied(ReasonText(copied));
-        }
+    std::vector<std::string> destinations;
+    destinations.reserve(sources.tails.size());
+    for (const std::string& tail : sources.tails) {
+        destinations.push_back(nativeTarget + tail);
+    }
+    std::vector<int> gone;
+    m_host.Platform().files.CopyFiles(
+        sources.paths, destinations, [&](std::size_t i, const FileResult& copied) {
+            return TakeResult(static_cast<int>(i), copied, outcome, gone);
+        });
+    // The entries no longer pointing to a local file, last first so that the rows stay put.
+    for (auto row = gone.rbegin(); row != gone.rend(); ++row) {
+        delete m_controls.lstDeployables2.takeItem(*row);
+        delete m_controls.lstDeployables.takeItem(*row);
+        sources.paths.erase(sources.paths.begin() + *row);
+        sources.tails.erase(sources.tails.begin() + *row);
     }
     return outcome;
+}
+
+bool Deploying::TakeResult(int row, const FileResult& copied, ServerOutcome& outcome,
+                           std::vector<int>& gone) {
+    if (copied.ok()) {
+        return true;
+    }
+    if (!FileExists(m_host.Platform().files, EntryText(m_controls.lstDeployables, row))) {
+        m_host.MsgBox(QStringLiteral("The file '") + EntryText(m_controls.lstDeployables2, row) +
+                      QStringLiteral("' is no longer pointing to a valid local file\r\nand will be "
+                                     "removed from the deploylist box.\r\n\r\nIt will NOT be "
+                                     "deployed to the target computer(s)."));
+        gone.push_back(row);
+    } else if (HoldsUnusableCharacter(FileNameOf(EntryText(m_controls.lstDeployables, row)))) {
+        // A local name may hold what no server's file name can; the server is not to blame.
+        outcome.NotCopied(kNameNotForServers);
+    } else if (copied.error == kBadFileName) {
+        outcome.problem = QStringLiteral("unreachable");
+        return false;
+    } else {
+        outcome.NotCopied(ReasonText(copied));
+    }
+    return true;
 }
 
 } // namespace corvane

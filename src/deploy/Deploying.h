@@ -5,10 +5,12 @@
 #include "deploy/DeployControls.h"
 
 #include <QString>
+#include <vector>
 
 namespace corvane {
 
 class Host;
+struct FileResult;
 
 class Deploying {
 public:
@@ -30,6 +32,11 @@ private:
     // Each level of the target folder, created where it is missing; false when the server is
     // unreachable, which has been said.
     bool MakeFolders(const QString& server, const QString& root, const QString& relative);
+    // Takes the result of copying the deploy list's entry `row` to one server into its outcome,
+    // an entry no longer pointing to a local file into `gone`; false when the server turned out
+    // unreachable and no further copy is to be begun.
+    bool TakeResult(int row, const FileResult& copied, ServerOutcome& outcome,
+                    std::vector<int>& gone);
 
     Host& m_host;
     DeployControls m_controls;

@@ -3,10 +3,13 @@
 
 #include "platform/FileError.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -81,6 +84,20 @@ public:
     // whole, so a failure leaves the old target whole or no target at all. A target that is the
     // source itself (the same file through a share, a link or a mount) is left untouched: 75.
     virtual FileResult CopyFile(const std::string& from, const std::string& to) = 0;
+    // Takes the result of the copy number i; false when no further copy is to be begun.
+    using CopyResultHandler = std::function<bool(std::size_t, const FileResult&)>;
+    // Copies from[i] to to[i] as CopyFile does, for every i, and hands each result to `each` on
+    // the calling thread in the order of i. The copies may run several at once (the lab network
+    // does), so `each` must leave `from` and `to` alone; once it returns false no further copy is
+    // begun. Copies that lead to one file, in any spelling, end as if made one after the other.
+    virtual void CopyFiles(const std::vector<std::string>& from, const std::vector<std::string>& to,
+                           const CopyResultHandler& each) {
+        for (std::size_t i = 0; i < from.size() && i < to.size(); ++i) {
+            if (!each(i, CopyFile(from[i], to[i]))) {
+                return;
+            }
+        }
+    }
     // Deleting a file that does not exist is error 53.
     virtual FileResult DeleteFile(const std::string& path) = 0;
     // From here on, files are read or written only when they are regular files: anything else (a

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <thread>
 #include <unistd.h>
 
 namespace corvane {
@@ -70,6 +72,44 @@ TEST_F(UncFileSystemTest, ARunSeesItsOwnChangesAndForgetsWhenItEnds) {
     lab.AddServer("OFF");
     EXPECT_EQ(fs->Search(R"(\\SRV\C$\Apps\)", true).result.error, kBadFileName);
     EXPECT_EQ(fs->Search(R"(\\off\c$\apps\X)", true).name, "x");
+}
+
+// Many copies at once: their results come in order on the calling thread, with each failure in
+// the order a single copy says it, and the run knows the new names. Copies that lead to one file
+// in two spellings end as if made one after the other; a handler's "no further" is obeyed.
+TEST_F(UncFileSystemTest, CopiesRunAtOnceAndEndAsIfOneAfterTheOther) {
+    std::vector<std::string> from, to;
+    for (int i = 0; i < 40; ++i) {
+        dir.Write("f" + std::to_string(i), "bytes of " + std::to_string(i));
+        from.push_back(dir.file("f" + std::to_string(i)));
+        to.push_back(R"(\\SRV\C$\Bin\F)" + std::to_string(i));
+    }
+    lab.WriteFile("SRV/C$/Bin/F3", "an old copy");
+    ASSERT_EQ(::link(dir.file("app.exe").c_str(), lab.Path("SRV/C$/Bin/Linked").c_str()), 0);
+    from.insert(from.begin() + 5, {dir.file("gone"), dir.file("app.exe"), dir.file("app.exe")});
+    to.insert(to.begin() + 5, {R"(\\OFF\C$\x)", R"(\\OFF\C$\x)", R"(\\SRV\C$\bin\LINKED)"});
+    std::string said;
+    const auto thread = std::this_thread::get_id();
+    const BatchScope run(*fs);
+    fs->CopyFiles(from, to, [&](std::size_t i, const FileResult& r) {
+        said += std::to_string(i) + ":" + std::to_string(r.error) +
+                (std::this_thread::get_id() == thread ? " " : "elsewhere ");
+        return true;
+    });
+    EXPECT_EQ(said.substr(0, 42), "0:0 1:0 2:0 3:0 4:0 5:53 6:52 7:75 8:0 9:0");
+    EXPECT_EQ(std::count(said.begin(), said.end(), ' '), 43) << said;
+    EXPECT_EQ(lab.ReadFile("SRV/C$/Bin/F3") + lab.ReadFile("SRV/C$/Bin/F39"),
+              "bytes of 3bytes of 39");
+    EXPECT_EQ(fs->Search(R"(\\SRV\C$\bin\f39)", false).name, "F39");
+
+    // Two spellings of one new name: one file, the later copy's.
+    fs->CopyFiles({dir.file("f1"), dir.file("f2")}, {R"(\\SRV\C$\New)", R"(\\SRV\C$\NEW)"},
+                  [](std::size_t, const FileResult& r) { return r.ok(); });
+    EXPECT_EQ(lab.ReadFile("SRV/C$/New") + std::to_string(lab.Exists("SRV/C$/NEW")), "bytes of 20");
+
+    int taken = 0;
+    fs->CopyFiles(from, to, [&](std::size_t, const FileResult&) { return ++taken < 2; });
+    EXPECT_EQ(taken, 2);
 }
 
 TEST_F(UncFileSystemTest, EveryOperationFailsWhereTheNetworkRefuses) {

@@ -2,9 +2,12 @@
 #include "platform/NativeFileSystem.h"
 
 #include "platform/posix/AtomicFile.h"
+#include "platform/posix/InOrder.h"
 #include "platform/posix/Lab.h"
 #include "platform/posix/LabMemory.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -14,8 +17,11 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -222,7 +228,7 @@ std::string TemporaryBeside(const std::string& path) {
 bool LinkAnonymous(int fd, const std::string& path) {
     // Once /proc has named a file the descriptor could not, the descriptor is not tried again:
     // on an older system every copy would spend a system call on the refusal.
-    static bool descriptorRefused = false;
+    static std::atomic<bool> descriptorRefused = false;
     if (!descriptorRefused) {
         if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) {
             return true;
@@ -282,6 +288,186 @@ bool CopyContents(int in, int out, off_t size) {
     }
 }
 
+// The old file a replacement swapped out, kept under its temporary name during a run and written
+// over by the next replacement in the same folder instead of deleted: on ext4 mounted with
+// `discard` and without a journal, every block a deleted file frees is discarded at once, waiting
+// on the disk (a redeploy of small files took two to six times as long). Deleted when the run
+// ends or when the next replacement is in another folder.
+class SpareFile {
+public:
+    SpareFile() = default;
+    ~SpareFile() { Delete(); }
+    SpareFile(const SpareFile&) = delete;
+    SpareFile& operator=(const SpareFile&) = delete;
+    SpareFile(SpareFile&& other) noexcept : m_path(std::exchange(other.m_path, {})) {}
+    SpareFile& operator=(SpareFile&&) = delete;
+
+    // The kept file, opened to be written over as the copy to `to`, its name in `temp`. -1, and
+    // the kept file deleted, when it is in another folder or may not be written over.
+    int Reuse(const std::string& to, mode_t mode, std::string& temp) {
+        if (m_path.empty() || DirName(m_path) != DirName(to)) {
+            Delete();
+            return -1;
+        }
+        const int fd = ::open(m_path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0 && MayWriteOver(fd, mode)) {
+            temp = std::exchange(m_path, {});
+            return fd;
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        Delete();
+        return -1;
+    }
+
+    // The old file `temp` holds after a swap: kept when `keep` (during a run), else deleted.
+    void KeepOrDelete(std::string temp, bool keep) {
+        if (keep && m_path.empty()) {
+            m_path = std::move(temp);
+        } else {
+            ::unlink(temp.c_str());
+        }
+    }
+
+    void Delete() {
+        if (!m_path.empty()) {
+            ::unlink(m_path.c_str());
+            m_path.clear();
+        }
+    }
+
+private:
+    std::string m_path;
+};
+
+// Copies the rest of `in` (`size` bytes when opened) into a temporary file beside `to` with
+// permissions `mode`, then puts it in the place of `to`. The old file a swap leaves is kept in
+// `spare` when `keep`.
+FileResult CopyBeside(int in, off_t size, mode_t mode, const std::string& to, bool toIsRegularFile,
+                      SpareFile& spare, bool keep) {
+    std::string temp;
+    const int reused = spare.Reuse(to, mode, temp);
+    Descriptor out(reused >= 0 ? reused
+                               : CreateUniqueFile(AT_FDCWD, TemporaryBeside(to), mode, temp));
+    if (out.get() < 0) {
+        return FromErrno(errno, kPathNotFound);
+    }
+    auto fail = [&temp](int err) {
+        ::unlink(temp.c_str());
+        return FromErrno(err);
+    };
+    if (!CopyContents(in, out.get(), size) || (reused >= 0 && !EndHere(out.get()))) {
+        return fail(errno);
+    }
+    bool swapped = false;
+    if (out.close() != 0 || !ReplaceWith(temp, to, toIsRegularFile, swapped)) {
+        return fail(errno);
+    }
+    if (swapped) {
+        spare.KeepOrDelete(std::move(temp), keep);
+    }
+    return {};
+}
+
+// One copy with its paths resolved (see PosixFileSystem::Resolve): a failure to resolve is
+// said in the order CopyFile's promise asks for, the source's first.
+struct CopyJob {
+    FileResult fromResolved;
+    std::string from;
+    FileResult toResolved;
+    std::string to;
+    bool lastMissing = false; // the lab has just found the target's name missing in its folder
+};
+
+// Whether the copies may run at once: no two of them lead to one file (names are compared
+// without regard to the case of ASCII letters, as the lab compares them), and none reads a file
+// another writes.
+bool Independent(const std::vector<CopyJob>& jobs) {
+    const auto folded = [](std::string path) {
+        std::transform(path.begin(), path.end(), path.begin(), [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        });
+        return path;
+    };
+    std::unordered_set<std::string> targets;
+    for (const CopyJob& job : jobs) {
+        if (job.toResolved.ok() && !targets.insert(folded(job.to)).second) {
+            return false;
+        }
+    }
+    return std::none_of(jobs.begin(), jobs.end(), [&](const CopyJob& job) {
+        return job.fromResolved.ok() && targets.contains(folded(job.from));
+    });
+}
+
+// How many copies run at once: the lab's copies are work for the processor in the kernel, and
+// two at once gain even on one processor while one waits for the disk.
+unsigned CopyWorkers() {
+    return std::clamp(std::thread::hardware_concurrency(), 2u, 4u);
+}
+
+// The copy of a resolved job. `spare` is the old file the last replacement of this thread swapped
+// out, kept (during a run, `keep`) to be written over by the next one in the same folder.
+FileResult CopyResolved(const CopyJob& job, SpareFile& spare, bool keep) {
+    if (!job.fromResolved.ok()) {
+        return job.fromResolved;
+    }
+    Descriptor in(::open(job.from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0) {
+        return FromErrno(errno, NotFoundFor(job.from));
+    }
+    struct stat source {};
+    if (::fstat(in.get(), &source) != 0) {
+        return FromErrno(errno);
+    }
+    if (S_ISDIR(source.st_mode)) {
+        return {kPermissionDenied, std::strerror(EISDIR)};
+    }
+    if (!job.toResolved.ok()) {
+        return job.toResolved;
+    }
+    const std::string& to = job.to;
+    // A destination that is the source itself (through a share, a link or a mount) would be
+    // replaced by a copy of itself at best; it is left untouched and the copy counts as failed.
+    // A name the lab has just found missing is not looked for again.
+    struct stat target {};
+    const auto isSource = [&] {
+        return target.st_dev == source.st_dev && target.st_ino == source.st_ino;
+    };
+    const bool exists = !job.lastMissing && ::stat(to.c_str(), &target) == 0;
+    if (exists && isSource()) {
+        return {kPathFileAccess, kCopyOntoItself};
+    }
+    const mode_t mode = source.st_mode & 0777;
+    // A new destination is written as a file without a name, which gets its name only when
+    // whole: little more work than creating it in place, and nothing is left by a crash. Where
+    // the file system cannot (or the name is taken), a named temporary file is renamed over.
+    Descriptor anonymous(
+        exists ? -1 : ::open(DirName(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    if (anonymous.get() >= 0) {
+        if (!CopyContents(in.get(), anonymous.get(), source.st_size)) {
+            return FromErrno(errno);
+        }
+        if (LinkAnonymous(anonymous.get(), to) && anonymous.close() == 0) {
+            return {};
+        }
+        const int err = errno;
+        if (err != EEXIST) {
+            ::unlink(to.c_str());
+            return FromErrno(err);
+        }
+        // Someone else made the name meanwhile: it may even be the source.
+        if (::stat(to.c_str(), &target) == 0 && isSource()) {
+            return {kPathFileAccess, kCopyOntoItself};
+        }
+        if (::lseek(in.get(), 0, SEEK_SET) != 0) {
+            return FromErrno(errno);
+        }
+    }
+    return CopyBeside(in.get(), source.st_size, mode, to, S_ISREG(target.st_mode), spare, keep);
+}
+
 // Lines gathered in a buffer and written when it fills: a report of half a million lines costs
 // a few hundred system calls instead of three per line.
 class PosixLineWriter final : public LineWriter {
@@ -320,7 +506,7 @@ private:
 class PosixFileSystem : public FileSystem {
 public:
     explicit PosixFileSystem(std::string networkRoot) : m_network(std::move(networkRoot)) {}
-    ~PosixFileSystem() override { DeleteSpare(); }
+    ~PosixFileSystem() override = default;
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
@@ -372,68 +558,41 @@ public:
     }
 
     // The source is opened before the destination is even resolved, so that a missing local
-    // file is always 53. The copy goes into a temporary file beside the destination, renamed over
-    // it only when whole: a failure leaves the old destination as it was, or no file at all.
+    // file is always 53 (see CopyResolved).
     FileResult CopyFile(const std::string& unresolvedFrom,
                         const std::string& unresolvedTo) override {
-        std::string from;
-        if (FileResult r = Localize(unresolvedFrom, from); !r.ok()) {
-            return r;
+        return CopyResolved(Resolve(unresolvedFrom, unresolvedTo), m_spare, m_memory != nullptr);
+    }
+
+    // The paths are resolved first, here, for the run's memory is this thread's alone; then the
+    // copies run on several threads, each with its own kept old file, unless two of them lead to
+    // one file or one reads what another writes: those run one after the other, each resolved
+    // after the one before, as CopyFile would.
+    void CopyFiles(const std::vector<std::string>& from, const std::vector<std::string>& to,
+                   const CopyResultHandler& each) override {
+        const std::size_t n = std::min(from.size(), to.size());
+        std::vector<CopyJob> jobs;
+        jobs.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            jobs.push_back(Resolve(from[i], to[i]));
         }
-        Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-        if (in.get() < 0) {
-            return FromErrno(errno, NotFoundFor(from));
-        }
-        struct stat source {};
-        if (::fstat(in.get(), &source) != 0) {
-            return FromErrno(errno);
-        }
-        if (S_ISDIR(source.st_mode)) {
-            return {kPermissionDenied, std::strerror(EISDIR)};
-        }
-        std::string to;
-        LastPart last;
-        if (FileResult r = Localize(unresolvedTo, to, &last); !r.ok()) {
-            return r;
-        }
-        // A destination that is the source itself (through a share, a link or a mount) would be
-        // replaced by a copy of itself at best; it is left untouched and the copy counts as failed.
-        // A name the lab has just found missing is not looked for again.
-        struct stat target {};
-        const auto isSource = [&] {
-            return target.st_dev == source.st_dev && target.st_ino == source.st_ino;
-        };
-        const bool exists = !last.missing && ::stat(to.c_str(), &target) == 0;
-        if (exists && isSource()) {
-            return {kPathFileAccess, kCopyOntoItself};
-        }
-        const mode_t mode = source.st_mode & 0777;
-        // A new destination is written as a file without a name, which gets its name only when
-        // whole: little more work than creating it in place, and nothing is left by a crash. Where
-        // the file system cannot (or the name is taken), a named temporary file is renamed over.
-        Descriptor anonymous(
-            exists ? -1 : ::open(DirName(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
-        if (anonymous.get() >= 0) {
-            if (!CopyContents(in.get(), anonymous.get(), source.st_size)) {
-                return FromErrno(errno);
+        if (!Independent(jobs)) {
+            for (std::size_t i = 0; i < n; ++i) {
+                if (!each(i, PosixFileSystem::CopyFile(from[i], to[i]))) {
+                    return;
+                }
             }
-            if (LinkAnonymous(anonymous.get(), to) && anonymous.close() == 0) {
-                return {};
-            }
-            const int err = errno;
-            if (err != EEXIST) {
-                ::unlink(to.c_str());
-                return FromErrno(err);
-            }
-            // Someone else made the name meanwhile: it may even be the source.
-            if (::stat(to.c_str(), &target) == 0 && isSource()) {
-                return {kPathFileAccess, kCopyOntoItself};
-            }
-            if (::lseek(in.get(), 0, SEEK_SET) != 0) {
-                return FromErrno(errno);
-            }
+            return;
         }
-        return CopyBeside(in.get(), source.st_size, mode, to, S_ISREG(target.st_mode));
+        const unsigned workers = CopyWorkers();
+        std::vector<SpareFile> spares(workers);
+        const bool keep = m_memory != nullptr;
+        RunInOrder(
+            n, workers,
+            [&](std::size_t i, unsigned worker) {
+                return CopyResolved(jobs[i], spares[worker], keep);
+            },
+            each);
     }
 
     FileResult DeleteFile(const std::string& unresolved) override {
@@ -618,7 +777,7 @@ public:
     void EndBatch() override {
         if (m_batches > 0 && --m_batches == 0) {
             m_memory.reset();
-            DeleteSpare();
+            m_spare.Delete();
         }
     }
 
@@ -671,79 +830,19 @@ private:
         return {};
     }
 
-    // Copies the rest of `in` (`size` bytes when opened) into a temporary file beside `to` with
-    // permissions `mode`, then puts it in the place of `to`. During a run the old file a swap
-    // leaves is kept for the next copy.
-    FileResult CopyBeside(int in, off_t size, mode_t mode, const std::string& to,
-                          bool toIsRegularFile) {
-        std::string temp;
-        const int spare = ReuseSpare(to, mode, temp);
-        Descriptor out(spare >= 0 ? spare
-                                  : CreateUniqueFile(AT_FDCWD, TemporaryBeside(to), mode, temp));
-        if (out.get() < 0) {
-            return FromErrno(errno, kPathNotFound);
-        }
-        auto fail = [&temp](int err) {
-            ::unlink(temp.c_str());
-            return FromErrno(err);
-        };
-        if (!CopyContents(in, out.get(), size) || (spare >= 0 && !EndHere(out.get()))) {
-            return fail(errno);
-        }
-        bool swapped = false;
-        if (out.close() != 0 || !ReplaceWith(temp, to, toIsRegularFile, swapped)) {
-            return fail(errno);
-        }
-        if (swapped) {
-            KeepOrDelete(std::move(temp));
-        }
-        return {};
-    }
-
-    // The kept old file, opened to be written over as the copy to `to`, its name in `temp`. -1,
-    // and the kept file deleted, when it is in another folder or may not be written over.
-    int ReuseSpare(const std::string& to, mode_t mode, std::string& temp) {
-        if (m_spare.empty() || DirName(m_spare) != DirName(to)) {
-            DeleteSpare();
-            return -1;
-        }
-        const int fd = ::open(m_spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd >= 0 && MayWriteOver(fd, mode)) {
-            temp = std::exchange(m_spare, {});
-            return fd;
-        }
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        DeleteSpare();
-        return -1;
-    }
-
-    // During a run, the old file `temp` holds after a swap is kept for the next replacement.
-    void KeepOrDelete(std::string temp) {
-        if (m_memory && m_spare.empty()) {
-            m_spare = std::move(temp);
-        } else {
-            ::unlink(temp.c_str());
-        }
-    }
-
-    void DeleteSpare() {
-        if (!m_spare.empty()) {
-            ::unlink(m_spare.c_str());
-            m_spare.clear();
-        }
+    CopyJob Resolve(const std::string& from, const std::string& to) const {
+        CopyJob job;
+        job.fromResolved = Localize(from, job.from);
+        LastPart last;
+        job.toResolved = Localize(to, job.to, &last);
+        job.lastMissing = last.missing;
+        return job;
     }
 
     lab::Network m_network;
     int m_batches = 0;
     std::unique_ptr<lab::RunMemory> m_memory; // only during a run
-    // During a run, the old file the last replacement swapped out, kept under its temporary name
-    // and written over by the next replacement in the same folder instead of deleted: on ext4
-    // mounted with `discard` and without a journal, every block a deleted file frees is
-    // discarded at once, waiting on the disk (a redeploy of small files took two to six times as
-    // long). Deleted when the run ends or when the next replacement is in another folder.
-    std::string m_spare;
+    SpareFile m_spare;                        // CopyFile's kept old file
 };
 
 // Every change the program makes is noted in the run's memory, so that a name created during a
@@ -757,6 +856,12 @@ public:
     }
     FileResult CopyFile(const std::string& from, const std::string& to) override {
         return Noted(PosixFileSystem::CopyFile(from, to), to, Change::File);
+    }
+    void CopyFiles(const std::vector<std::string>& from, const std::vector<std::string>& to,
+                   const CopyResultHandler& each) override {
+        PosixFileSystem::CopyFiles(from, to, [&](std::size_t i, const FileResult& result) {
+            return each(i, Noted(result, to[i], Change::File));
+        });
     }
     FileResult DeleteFile(const std::string& path) override {
         return Noted(PosixFileSystem::DeleteFile(path), path, Change::Removed);
