@@ -299,8 +299,6 @@ public:
     ~SpareFile() { Delete(); }
     SpareFile(const SpareFile&) = delete;
     SpareFile& operator=(const SpareFile&) = delete;
-    SpareFile(SpareFile&& other) noexcept : m_path(std::exchange(other.m_path, {})) {}
-    SpareFile& operator=(SpareFile&&) = delete;
 
     // The kept file, opened to be written over as the copy to `to`, its name in `temp`. -1, and
     // the kept file deleted, when it is in another folder or may not be written over.
