@@ -382,20 +382,14 @@ struct CopyJob {
 // without regard to the case of ASCII letters, as the lab compares them), and none reads a file
 // another writes.
 bool Independent(const std::vector<CopyJob>& jobs) {
-    const auto folded = [](std::string path) {
-        std::transform(path.begin(), path.end(), path.begin(), [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        });
-        return path;
-    };
     std::unordered_set<std::string> targets;
     for (const CopyJob& job : jobs) {
-        if (job.toResolved.ok() && !targets.insert(folded(job.to)).second) {
+        if (job.toResolved.ok() && !targets.insert(lab::Lowered(job.to)).second) {
             return false;
         }
     }
     return std::none_of(jobs.begin(), jobs.end(), [&](const CopyJob& job) {
-        return job.fromResolved.ok() && targets.contains(folded(job.from));
+        return job.fromResolved.ok() && targets.contains(lab::Lowered(job.from));
     });
 }
 
@@ -574,21 +568,15 @@ public:
         for (std::size_t i = 0; i < n; ++i) {
             jobs.push_back(Resolve(from[i], to[i]));
         }
-        if (!Independent(jobs)) {
-            for (std::size_t i = 0; i < n; ++i) {
-                if (!each(i, PosixFileSystem::CopyFile(from[i], to[i]))) {
-                    return;
-                }
-            }
-            return;
-        }
-        const unsigned workers = CopyWorkers();
+        const bool together = Independent(jobs);
+        const unsigned workers = together ? CopyWorkers() : 1;
         std::vector<SpareFile> spares(workers);
         const bool keep = m_memory != nullptr;
         RunInOrder(
             n, workers,
             [&](std::size_t i, unsigned worker) {
-                return CopyResolved(jobs[i], spares[worker], keep);
+                return CopyResolved(together ? jobs[i] : Resolve(from[i], to[i]), spares[worker],
+                                    keep);
             },
             each);
     }

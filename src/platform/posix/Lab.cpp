@@ -126,6 +126,17 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+const std::string& Lowered(std::string_view text, std::string& lower) {
+    lower.assign(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+    return lower;
+}
+
+std::string Lowered(std::string_view text) {
+    std::string lower;
+    return Lowered(text, lower);
+}
+
 ServerSettings ParseSettings(std::string_view text) {
     ServerSettings settings;
     while (!text.empty()) {

@@ -141,6 +141,11 @@ bool IsUncPath(std::string_view path);
 // Equal without regard to the case of ASCII letters, as Windows compares names.
 bool EqualNoCase(std::string_view a, std::string_view b);
 
+// The text with the ASCII letters in lower case, in `lower` (whose room is reused), as the lab
+// compares names.
+const std::string& Lowered(std::string_view text, std::string& lower);
+std::string Lowered(std::string_view text);
+
 // The name of the entry of folder that equals part, exactly or else without regard to case (the
 // first such name in byte order, so the choice never depends on the directory's order); empty
 // when there is none.

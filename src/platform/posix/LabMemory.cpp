@@ -12,21 +12,6 @@ constexpr size_t kMaxListings = 64;
 // Two or three folders per server of a long list.
 constexpr size_t kMaxWalks = 4096;
 
-const std::string& Lowered(std::string_view text, std::string& lower) {
-    lower.assign(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
-std::string Lowered(std::string_view text) {
-    std::string lower;
-    return Lowered(text, lower);
-}
-
 std::string_view WithoutTrailingSlash(std::string_view path) {
     return path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
 }
